@@ -1,0 +1,142 @@
+#pragma once
+
+#include <cstddef>
+#include <new>
+#include <utility>
+
+namespace CppLib {
+
+/// Non-intrusive reference-counted owning pointer.
+///
+/// Every SharedPtr to the same object shares one separately allocated count;
+/// the last owner deletes the object through the pointer type it holds.
+/// Counts are plain integers: the engine runs on one thread.
+///
+/// A SharedPtr<Derived> converts to a SharedPtr<Base> that shares the same
+/// count, so derived objects can be handed to interfaces taking the base.
+template <typename T>
+class SharedPtr {
+public:
+    SharedPtr() = default;
+
+    /// Takes ownership of `object`; a null pointer gives an empty SharedPtr.
+    explicit SharedPtr(T* object) { adopt(object); }
+
+    SharedPtr(const SharedPtr& other) { share(other.mPtr, other.mCount); }
+
+    template <typename U>
+    SharedPtr(const SharedPtr<U>& other) { share(other.mPtr, other.mCount); }
+
+    virtual ~SharedPtr() { release(); }
+
+    SharedPtr& operator=(const SharedPtr& other) { return assign(other.mPtr, other.mCount); }
+
+    template <typename U>
+    SharedPtr& operator=(const SharedPtr<U>& other) { return assign(other.mPtr, other.mCount); }
+
+    /// Replaces the held object by `object`; the pointer already held changes nothing.
+    SharedPtr& operator=(T* object)
+    {
+        if (object != mPtr) {
+            setNull();
+            adopt(object);
+        }
+        return *this;
+    }
+
+    /// Gives up this share; the object dies when it was the last one.
+    void setNull()
+    {
+        if (mPtr || mCount) {
+            release();
+            mPtr = nullptr;
+            mCount = nullptr;
+        }
+    }
+
+    bool isNull() const { return mPtr == nullptr; }
+    explicit operator bool() const { return mPtr != nullptr; }
+
+    T* get() const { return mPtr; }
+    T& operator*() const { return *mPtr; }
+    T* operator->() const { return mPtr; }
+
+    /// Number of owners sharing the object; 0 for an empty or uncounted pointer.
+    unsigned int getUseCount() const { return mCount ? *mCount : 0; }
+
+    /// Shares `other`'s count with a pointer of another type, as a checked
+    /// downcast does: empty when the cast fails.
+    template <typename U>
+    static SharedPtr dynamicCast(const SharedPtr<U>& other)
+    {
+        SharedPtr result;
+        if (T* cast = dynamic_cast<T*>(other.mPtr)) {
+            result.share(cast, other.mCount);
+        }
+        return result;
+    }
+
+    template <typename U>
+    bool operator==(const SharedPtr<U>& other) const { return mPtr == other.mPtr; }
+    template <typename U>
+    bool operator!=(const SharedPtr<U>& other) const { return mPtr != other.mPtr; }
+
+private:
+    template <typename U>
+    friend class SharedPtr;
+
+    void adopt(T* object)
+    {
+        mPtr = object;
+        mCount = nullptr;
+        if (object) {
+            // A failed count allocation leaves the pointer uncounted: it is
+            // shared without counting and never deleted.
+            mCount = new (std::nothrow) unsigned int(1);
+        }
+    }
+
+    void share(T* object, unsigned int* count)
+    {
+        mPtr = object;
+        mCount = count;
+        if (mCount) {
+            ++*mCount;
+        }
+    }
+
+    SharedPtr& assign(T* object, unsigned int* count)
+    {
+        if (object != mPtr) {
+            // Take the new share before dropping the old one: the old object
+            // may own the pointer we are assigned from.
+            if (count) {
+                ++*count;
+            }
+            release();
+            mPtr = object;
+            mCount = count;
+        }
+        return *this;
+    }
+
+    /// Drops this share. Members are left as they are when others still own
+    /// the object; callers that keep the pointer assign new values afterwards.
+    void release()
+    {
+        if (!mCount) {
+            return;
+        }
+        if (--*mCount == 0) {
+            delete mPtr;
+            delete mCount;
+            mPtr = nullptr;
+            mCount = nullptr;
+        }
+    }
+
+    T* mPtr = nullptr;
+    unsigned int* mCount = nullptr;
+};
+
+} // namespace CppLib

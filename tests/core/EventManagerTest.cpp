@@ -1,0 +1,151 @@
+#include "core/EventManager.h"
+#include "core/Modifier.h"
+#include "core/Process.h"
+#include "core/ProcessManager.h"
+#include "core/Sensor.h"
+#include "core/TimerManager.h"
+#include "cpplib/Event.h"
+#include "support/CoreFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+using CppLib::SharedPtr;
+using Velta::LogicElement;
+using Velta::Modifier;
+
+namespace {
+
+class RecordingModifier : public Modifier, public Velta::Process {
+public:
+    RecordingModifier(std::string name, std::vector<std::string>& journal) : mName(std::move(name)), mJournal(journal)
+    {
+    }
+
+    int run(long long timestamp) override
+    {
+        mJournal.push_back(mName);
+        mLastTimestamp = timestamp;
+        if (mOnRun) {
+            mOnRun();
+        }
+        return 0;
+    }
+
+    std::string mName;
+    std::vector<std::string>& mJournal;
+    long long mLastTimestamp = -1;
+    std::function<void()> mOnRun;
+};
+
+/// A modifier that is not a process: registered, never run.
+class PassiveModifier : public Modifier {};
+
+class EventManagerTest : public VeltaTest::CoreFixture {
+protected:
+    SharedPtr<RecordingModifier> registered(const std::string& name)
+    {
+        SharedPtr<RecordingModifier> modifier(new RecordingModifier(name, mJournal));
+        core().getEventManager().registerModifier(modifier);
+        return modifier;
+    }
+
+    void frame() { core().getProcessManager().update(true); }
+
+    std::vector<std::string> mJournal;
+};
+
+} // namespace
+
+TEST_F(EventManagerTest, ElementIdsStartAt101AndAreNotReused)
+{
+    unsigned int firstId;
+    {
+        PassiveModifier first;
+        firstId = first.getElementId();
+        EXPECT_EQ(firstId, 101u);
+    }
+    PassiveModifier second;
+    EXPECT_EQ(second.getElementId(), 102u);
+}
+
+TEST_F(EventManagerTest, ModifiersRunInRegistrationOrderWhileTheirStateIsNotZero)
+{
+    auto a = registered("a");
+    auto b = registered("b");
+    frame();
+    EXPECT_TRUE(mJournal.empty()) << "modifiers are created inactive";
+
+    a->setState(LogicElement::ACTIVE);
+    b->setState(LogicElement::IDLE);
+    frame();
+    frame();
+    EXPECT_EQ(mJournal, (std::vector<std::string>{"a", "b", "a", "b"}));
+
+    mJournal.clear();
+    a->setState(LogicElement::INACTIVE);
+    frame();
+    EXPECT_EQ(mJournal, (std::vector<std::string>{"b"}));
+}
+
+TEST_F(EventManagerTest, ModifiersRunWithTheTimestampOfTheEventTurn)
+{
+    core().setup(true);
+    auto a = registered("a");
+    a->setState(LogicElement::ACTIVE);
+    const long long before = core().getTimerManager().getTimestamp();
+    frame();
+    EXPECT_GE(a->mLastTimestamp, before);
+    EXPECT_LE(a->mLastTimestamp, core().getTimerManager().getTimestamp());
+}
+
+TEST_F(EventManagerTest, AModifierRegisteredDuringAFrameRunsInThatFrame)
+{
+    auto spawner = registered("spawner");
+    SharedPtr<RecordingModifier> spawned;
+    spawner->mOnRun = [&] {
+        if (spawned.isNull()) {
+            spawned = registered("spawned");
+            spawned->setState(LogicElement::ACTIVE);
+        }
+    };
+    spawner->setState(LogicElement::ACTIVE);
+    frame();
+    frame();
+    EXPECT_EQ(mJournal, (std::vector<std::string>{"spawner", "spawned", "spawner", "spawned"}));
+}
+
+TEST_F(EventManagerTest, TheEventManagerKeepsRegisteredModifiersAndIgnoresNonProcesses)
+{
+    SharedPtr<PassiveModifier> passive(new PassiveModifier());
+    passive->setState(LogicElement::ACTIVE);
+    core().getEventManager().registerModifier(passive);
+    core().getEventManager().registerModifier(SharedPtr<Modifier>());
+    EXPECT_EQ(passive.getUseCount(), 3u) << "one share in the map, one in the adapter";
+    frame();
+
+    SharedPtr<Velta::Sensor> sensor(new Velta::Sensor());
+    core().getEventManager().registerSensor(sensor);
+    EXPECT_EQ(sensor.getUseCount(), 1u) << "sensors are accepted and not kept";
+}
+
+TEST_F(EventManagerTest, ElementsMayOutliveTheCore)
+{
+    SharedPtr<RecordingModifier> survivor = registered("survivor");
+    core().shutdown();
+    survivor.setNull();
+    core().startup();
+}
+
+TEST(Event, KeepsItsTimestampThroughCopies)
+{
+    CppLib::Event event(1234);
+    CppLib::Event copy(event);
+    CppLib::Event assigned(0);
+    assigned = copy;
+    EXPECT_EQ(copy.getTimestamp(), 1234);
+    EXPECT_EQ(assigned.getTimestamp(), 1234);
+}

@@ -1,0 +1,99 @@
+#include "core/Counter.h"
+#include "core/Timer.h"
+#include "core/TimerManager.h"
+#include "core/TimerPlugin.h"
+#include "support/CoreFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <thread>
+
+using Velta::TimerManager;
+
+namespace {
+
+class FixedClock : public Velta::TimerPlugin {
+public:
+    FixedClock(long long time, bool initializes) : mTime(time), mInitializes(initializes) {}
+    bool isInitialized() const override { return false; }
+    bool initialize() override { return mInitializes; }
+    bool providesTimestamps() const override { return true; }
+    bool providesCounters() const override { return false; }
+    bool providesTimers() const override { return false; }
+    long long getTimestamp() const override { return mTime; }
+    CppLib::SharedPtr<Velta::Timer> createTimer() override { return {}; }
+    CppLib::SharedPtr<Velta::Counter> createHighresCounter() override { return {}; }
+
+private:
+    long long mTime;
+    bool mInitializes;
+};
+
+long long calendarMilliseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+}
+
+void sleepMilliseconds(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+using TimingBeforeSetup = VeltaTest::CoreFixture;
+using TimingAfterSetup = VeltaTest::SetUpCoreFixture;
+
+} // namespace
+
+TEST_F(TimingBeforeSetup, WithoutAClockTimestampsAreZeroAndNothingIsCreated)
+{
+    TimerManager& timers = core().getTimerManager();
+    EXPECT_EQ(timers.getTimestamp(), 0);
+    EXPECT_TRUE(timers.createTimer().isNull());
+    EXPECT_TRUE(timers.createHighresCounter().isNull());
+}
+
+TEST_F(TimingBeforeSetup, APluginThatFailsToInitialiseIsNotRegistered)
+{
+    FixedClock broken(5, false);
+    core().getTimerManager().registerTimerPlugin(broken);
+    EXPECT_EQ(core().getTimerManager().getTimerPlugins().getSize(), 0u);
+    EXPECT_EQ(core().getTimerManager().getTimestamp(), 0);
+}
+
+TEST_F(TimingAfterSetup, SdlTimestampsFollowTheCalendarAndNeverGoBack)
+{
+    TimerManager& timers = core().getTimerManager();
+    const long long first = timers.getTimestamp();
+    EXPECT_NEAR(static_cast<double>(first), static_cast<double>(calendarMilliseconds()), 1000.0);
+    EXPECT_GE(timers.getTimestamp(), first);
+
+    sleepMilliseconds(300);
+    const long long later = timers.getTimestamp();
+    EXPECT_GE(later - first, 300);
+    EXPECT_LT(later - first, 1000) << "a loaded machine may stretch the sleep, not this much";
+}
+
+TEST_F(TimingAfterSetup, TheFirstTimestampSourceStaysAndTheSdlTimerMakesNoTimers)
+{
+    FixedClock second(42, true);
+    core().getTimerManager().registerTimerPlugin(second);
+    EXPECT_EQ(core().getTimerManager().getTimerPlugins().getSize(), 2u);
+    EXPECT_NE(core().getTimerManager().getTimestamp(), 42);
+    EXPECT_TRUE(core().getTimerManager().createTimer().isNull());
+}
+
+TEST_F(TimingAfterSetup, HighResolutionCounterMeasuresTheIntervalSinceItsLastReading)
+{
+    CppLib::SharedPtr<Velta::Counter> counter = core().getTimerManager().createHighresCounter();
+    ASSERT_FALSE(counter.isNull());
+    EXPECT_EQ(counter->getSeconds(), 0.0);
+    counter->start();
+    sleepMilliseconds(50);
+    counter->update();
+    EXPECT_GE(counter->getSeconds(), 0.05);
+    EXPECT_LT(counter->getSeconds(), 1.0);
+    counter->stop();
+    EXPECT_LT(counter->getSeconds(), 0.05) << "the second reading starts where the first ended";
+}

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "VeltaExport.h"
+#include "core/Plugin.h"
+
+#include <memory>
+
+namespace Velta {
+
+class SDLTimer;
+
+/// Installs SDL input and the SDL timer.
+class VELTA_EXPORT SDLPlugin : public Plugin {
+public:
+    SDLPlugin();
+    ~SDLPlugin() override;
+
+    int registerPlugin() override;
+    int unregisterPlugin() override { return 0; }
+
+private:
+    std::unique_ptr<SDLTimer> mTimer;
+};
+
+} // namespace Velta

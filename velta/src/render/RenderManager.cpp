@@ -1,0 +1,12 @@
+#include "render/RenderManager.h"
+
+namespace Velta {
+
+RenderManager::RenderManager()
+{
+    setSubsystemId(6);
+}
+
+RenderManager::~RenderManager() = default;
+
+} // namespace Velta

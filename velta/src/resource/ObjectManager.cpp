@@ -1,0 +1,8 @@
+#include "resource/ObjectManager.h"
+
+namespace Velta {
+
+ObjectManager::ObjectManager() = default;
+ObjectManager::~ObjectManager() = default;
+
+} // namespace Velta

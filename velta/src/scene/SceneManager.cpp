@@ -1,0 +1,12 @@
+#include "scene/SceneManager.h"
+
+namespace Velta {
+
+SceneManager::SceneManager()
+{
+    setSubsystemId(3);
+}
+
+SceneManager::~SceneManager() = default;
+
+} // namespace Velta

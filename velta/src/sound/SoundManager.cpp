@@ -1,0 +1,12 @@
+#include "sound/SoundManager.h"
+
+namespace Velta {
+
+SoundManager::SoundManager()
+{
+    setSubsystemId(5);
+}
+
+SoundManager::~SoundManager() = default;
+
+} // namespace Velta
