@@ -8,8 +8,15 @@ packages=(
   build-essential cmake ninja-build pkg-config
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  # engine back ends
+  # engine back ends: window, input and timer; OpenGL; images; sound
   libsdl1.2-dev
+  libgl-dev libglu1-mesa-dev libglew-dev libgl1-mesa-dri
+  libdevil-dev
+  libopenal-dev libmpg123-dev
+  # content generation: MP3 encoding, glyphs
+  libmp3lame-dev libfreetype-dev fonts-dejavu-core
+  # rendering and end-to-end tests: a virtual display, X input, screenshots
+  xvfb xauth xdotool imagemagick
 )
 
 missing=()

@@ -1,0 +1,4 @@
+# Sources of this folder, relative to velta/src.
+list(APPEND VELTA_FILES
+  input/InputManager.h input/InputManager.cpp
+)

@@ -1,0 +1,3 @@
+# Sources of this folder, relative to velta/src.
+list(APPEND VELTA_FILES
+)
