@@ -207,3 +207,36 @@ TEST(CowMemPtr, SelfAssignmentKeepsTheBlock)
     EXPECT_EQ(block.getShareCount(), 1u);
     EXPECT_EQ(std::memcmp(block.get(), "ab", 2), 0);
 }
+
+namespace {
+
+struct Declared;
+SharedPtr<Declared> makeDeclared(int& deaths);
+
+} // namespace
+
+TEST(SharedPtr, CopiesAndReleasesWhereTheTypeIsOnlyDeclared)
+{
+    int deaths = 0;
+    {
+        SharedPtr<Declared> first = makeDeclared(deaths);
+        SharedPtr<Declared> second(first);
+        EXPECT_EQ(second.getUseCount(), 2u);
+    }
+    EXPECT_EQ(deaths, 1);
+}
+
+namespace {
+
+struct Declared {
+    explicit Declared(int& deaths) : mDeaths(deaths) {}
+    ~Declared() { ++mDeaths; }
+    int& mDeaths;
+};
+
+SharedPtr<Declared> makeDeclared(int& deaths)
+{
+    return SharedPtr<Declared>(new Declared(deaths));
+}
+
+} // namespace
