@@ -20,6 +20,7 @@ void BM_SharedPtrCopyDestroy(benchmark::State& state)
     for (auto _ : state) {
         CppLib::SharedPtr<Payload> copy(original);
         benchmark::DoNotOptimize(copy.get());
+        benchmark::ClobberMemory(); // keep the count's increment and decrement
     }
 }
 BENCHMARK(BM_SharedPtrCopyDestroy);
@@ -30,6 +31,7 @@ void BM_StdSharedPtrCopyDestroy(benchmark::State& state)
     for (auto _ : state) {
         std::shared_ptr<Payload> copy(original);
         benchmark::DoNotOptimize(copy.get());
+        benchmark::ClobberMemory();
     }
 }
 BENCHMARK(BM_StdSharedPtrCopyDestroy);
