@@ -2,6 +2,8 @@
 
 #include "core/TimerManager.h"
 #include "core/VeltaCore.h"
+#include "input/InputManager.h"
+#include "plugins/sdl/SDLInputProvider.h"
 #include "plugins/sdl/SDLTimer.h"
 
 namespace Velta {
@@ -11,8 +13,11 @@ SDLPlugin::~SDLPlugin() = default;
 
 int SDLPlugin::registerPlugin()
 {
+    VeltaCore& core = VeltaCore::getSingleton();
+    mInputProvider = std::make_unique<SDLInputProvider>();
+    core.getInputManager().registerInputProvider(*mInputProvider);
     mTimer = std::make_unique<SDLTimer>();
-    VeltaCore::getSingleton().getTimerManager().registerTimerPlugin(*mTimer);
+    core.getTimerManager().registerTimerPlugin(*mTimer);
     return 0;
 }
 

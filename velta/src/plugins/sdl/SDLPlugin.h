@@ -7,6 +7,7 @@
 
 namespace Velta {
 
+class SDLInputProvider;
 class SDLTimer;
 
 /// Installs SDL input and the SDL timer.
@@ -19,6 +20,7 @@ public:
     int unregisterPlugin() override { return 0; }
 
 private:
+    std::unique_ptr<SDLInputProvider> mInputProvider;
     std::unique_ptr<SDLTimer> mTimer;
 };
 

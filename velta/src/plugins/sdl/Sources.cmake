@@ -1,5 +1,6 @@
 # Sources of this folder, relative to velta/src.
 list(APPEND VELTA_FILES
+  plugins/sdl/SDLInputProvider.h plugins/sdl/SDLInputProvider.cpp
   plugins/sdl/SDLPlugin.h plugins/sdl/SDLPlugin.cpp
   plugins/sdl/SDLTimer.h plugins/sdl/SDLTimer.cpp
   plugins/sdl/SteadyClockCounter.h plugins/sdl/SteadyClockCounter.cpp

@@ -1,0 +1,7 @@
+#include "input/InputEventInfo.h"
+
+namespace Velta {
+
+InputEventInfo::~InputEventInfo() = default;
+
+} // namespace Velta

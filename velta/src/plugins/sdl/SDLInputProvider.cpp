@@ -1,0 +1,106 @@
+#include "plugins/sdl/SDLInputProvider.h"
+
+#include "input/ButtonEventInfo.h"
+#include "input/InputEvent.h"
+#include "input/KeyEventInfo.h"
+#include "input/MoveEventInfo.h"
+#include "input/SysWMEventInfo.h"
+
+#include <SDL.h>
+
+namespace Velta {
+
+namespace {
+
+struct ModifierBit {
+    unsigned int sdl;
+    unsigned short engine;
+};
+
+constexpr ModifierBit kModifierBits[] = {
+    {KMOD_LSHIFT, KeyEventInfo::MOD_LSHIFT}, {KMOD_RSHIFT, KeyEventInfo::MOD_RSHIFT},
+    {KMOD_LCTRL, KeyEventInfo::MOD_LCTRL},   {KMOD_RCTRL, KeyEventInfo::MOD_RCTRL},
+    {KMOD_LALT, KeyEventInfo::MOD_LALT},     {KMOD_RALT, KeyEventInfo::MOD_RALT},
+    {KMOD_LMETA, KeyEventInfo::MOD_LMETA},   {KMOD_RMETA, KeyEventInfo::MOD_RMETA},
+    {KMOD_NUM, KeyEventInfo::MOD_NUM},       {KMOD_CAPS, KeyEventInfo::MOD_CAPS},
+    {KMOD_MODE, KeyEventInfo::MOD_MODE},
+};
+
+unsigned short translateModifiers(unsigned int sdlMask)
+{
+    unsigned short mask = 0;
+    for (const ModifierBit& bit : kModifierBits) {
+        if (sdlMask & bit.sdl) {
+            mask |= bit.engine;
+        }
+    }
+    return mask;
+}
+
+void setSysWM(InputEvent& event, SysWMEventInfo::EventType type, int width = 0, int height = 0)
+{
+    event.setEventType(InputEvent::EVENT_SYSWM, *new SysWMEventInfo(type, width, height));
+}
+
+/// Rewrites `event` from `sdl`; false for SDL events the engine does not pass on.
+bool translate(const SDL_Event& sdl, InputEvent& event)
+{
+    switch (sdl.type) {
+    case SDL_ACTIVEEVENT:
+        setSysWM(event, sdl.active.gain == 1 ? SysWMEventInfo::SYSWM_FOCUS_GAINED : SysWMEventInfo::SYSWM_FOCUS_LOST);
+        break;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        event.setEventType(InputEvent::EVENT_KEY,
+                           *new KeyEventInfo(sdl.type == SDL_KEYUP ? KeyEventInfo::KEY_RELEASED : KeyEventInfo::KEY_PRESSED,
+                                             sdl.key.keysym.scancode,
+                                             static_cast<unsigned short>(sdl.key.keysym.sym),
+                                             translateModifiers(sdl.key.keysym.mod)));
+        break;
+    case SDL_MOUSEMOTION:
+        event.setEventType(InputEvent::EVENT_MOVE, *new MoveEventInfo(sdl.motion.x, sdl.motion.y));
+        break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        event.setEventType(InputEvent::EVENT_BUTTON,
+                           *new ButtonEventInfo(sdl.type == SDL_MOUSEBUTTONUP ? ButtonEventInfo::BUTTON_RELEASED
+                                                                               : ButtonEventInfo::BUTTON_PRESSED,
+                                                sdl.button.button));
+        break;
+    case SDL_QUIT:
+        setSysWM(event, SysWMEventInfo::SYSWM_QUIT);
+        break;
+    case SDL_VIDEORESIZE:
+        setSysWM(event, SysWMEventInfo::SYSWM_RESIZE, sdl.resize.w, sdl.resize.h);
+        break;
+    case SDL_VIDEOEXPOSE:
+        setSysWM(event, SysWMEventInfo::SYSWM_EXPOSE);
+        break;
+    default:
+        return false;
+    }
+    // A processor may have changed these on the previous event.
+    event.setWindowId(-1);
+    event.setInputDevice(nullptr);
+    return true;
+}
+
+} // namespace
+
+SDLInputProvider::SDLInputProvider() : InputProvider(-1) {}
+
+SDLInputProvider::~SDLInputProvider() = default;
+
+void SDLInputProvider::pollEvents(long long timestamp)
+{
+    // One event object for the whole poll; each translation replaces its info.
+    InputEvent event(timestamp);
+    SDL_Event sdl;
+    while (isEnabled() && isRegistered() && SDL_PollEvent(&sdl)) {
+        if (translate(sdl, event)) {
+            sendEvent(event);
+        }
+    }
+}
+
+} // namespace Velta
