@@ -6,10 +6,10 @@
 namespace Velta {
 
 IndexElementData::IndexElementData(ElementType type, unsigned int capacity, unsigned int growStep)
-    : GeometryElement(), ElementData(type)
+    : ElementData(type)
 {
-    const auto toInt = [](unsigned int value) { return static_cast<int>(std::min(value, static_cast<unsigned int>(INT_MAX))); };
-    mIndexData.initialize(toInt(capacity), toInt(growStep));
+    const unsigned int largest = INT_MAX;
+    mIndexData.initialize(static_cast<int>(std::min(capacity, largest)), static_cast<int>(std::min(growStep, largest)));
 }
 
 IndexElementData::~IndexElementData() = default;

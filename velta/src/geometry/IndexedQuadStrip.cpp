@@ -2,7 +2,7 @@
 
 namespace Velta {
 
-IndexedQuadStrip::IndexedQuadStrip(unsigned int capacity) : GeometryElement(), IndexElementData(QUAD_STRIP, capacity, 12) {}
+IndexedQuadStrip::IndexedQuadStrip(unsigned int capacity) : IndexElementData(QUAD_STRIP, capacity, 12) {}
 
 IndexedQuadStrip::~IndexedQuadStrip() = default;
 

@@ -2,7 +2,7 @@
 
 namespace Velta {
 
-IndexedQuads::IndexedQuads(unsigned int capacity) : GeometryElement(), IndexElementData(QUADS, capacity, 8) {}
+IndexedQuads::IndexedQuads(unsigned int capacity) : IndexElementData(QUADS, capacity, 8) {}
 
 IndexedQuads::~IndexedQuads() = default;
 

@@ -2,7 +2,7 @@
 
 namespace Velta {
 
-IndexedTriangleStrip::IndexedTriangleStrip(unsigned int capacity) : GeometryElement(), IndexElementData(TRIANGLE_STRIP, capacity, 12) {}
+IndexedTriangleStrip::IndexedTriangleStrip(unsigned int capacity) : IndexElementData(TRIANGLE_STRIP, capacity, 12) {}
 
 IndexedTriangleStrip::~IndexedTriangleStrip() = default;
 

@@ -2,7 +2,7 @@
 
 namespace Velta {
 
-IndexedTriangles::IndexedTriangles(unsigned int capacity) : GeometryElement(), IndexElementData(TRIANGLES, capacity, 6) {}
+IndexedTriangles::IndexedTriangles(unsigned int capacity) : IndexElementData(TRIANGLES, capacity, 6) {}
 
 IndexedTriangles::~IndexedTriangles() = default;
 

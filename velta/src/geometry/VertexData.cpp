@@ -26,7 +26,7 @@ void VertexData::Layout::arrange(bool interleaved)
 {
     vertexBytes = 0;
     for (int part = 0; part < PART_COUNT; ++part) {
-        unsigned int bytes = DataType::getSize(types[part]) * static_cast<unsigned int>(components[part]);
+        unsigned int bytes = DataType::getSize(types[part]) * static_cast<unsigned int>(COMPONENTS[part]);
         if (part == TEX_COORDINATES) {
             bytes *= textureIndices.getSize();
         }
@@ -61,23 +61,6 @@ bool VertexData::setType(Part part, DataType::Type type)
         return false;
     }
     mWanted.types[part] = type;
-    layoutChanged();
-    return true;
-}
-
-bool VertexData::setComponents(Part part, int components)
-{
-    bool allowed = false;
-    switch (part) {
-    case VERTICES: allowed = components >= 2 && components <= 4; break;
-    case COLORS: allowed = components == 3 || components == 4; break;
-    case TEX_COORDINATES: allowed = components >= 1 && components <= 4; break;
-    default: allowed = false; break;
-    }
-    if (!allowed) {
-        return false;
-    }
-    mWanted.components[part] = components;
     layoutChanged();
     return true;
 }
@@ -187,7 +170,7 @@ bool VertexData::setCurrentVertex(unsigned int i)
     return false;
 }
 
-void VertexData::writeFloats(Part part, const float (&values)[4], int count, unsigned int byteOffset)
+void VertexData::writeFloats(Part part, const float* values, int count, unsigned int byteOffset)
 {
     if (mCurrent < 0 || !mLayout.has(part) || mLayout.types[part] != DataType::FLOAT) {
         return;
@@ -210,12 +193,14 @@ void VertexData::writeFloats(Part part, const float (&values)[4], int count, uns
 
 void VertexData::setVertex(float x, float y, float z)
 {
-    writeFloats(VERTICES, {x, y, z, 1.0f}, mLayout.components[VERTICES]);
+    const float values[] = {x, y, z};
+    writeFloats(VERTICES, values, 3);
 }
 
 void VertexData::setColor(float r, float g, float b, float a)
 {
-    writeFloats(COLORS, {r, g, b, a}, mLayout.components[COLORS]);
+    const float values[] = {r, g, b, a};
+    writeFloats(COLORS, values, 4);
 }
 
 void VertexData::setColor(const Color& color)
@@ -225,7 +210,8 @@ void VertexData::setColor(const Color& color)
 
 void VertexData::setSecondaryColor(float r, float g, float b)
 {
-    writeFloats(SECONDARY_COLORS, {r, g, b, 1.0f}, mLayout.components[SECONDARY_COLORS]);
+    const float values[] = {r, g, b};
+    writeFloats(SECONDARY_COLORS, values, 3);
 }
 
 void VertexData::setNormal(float x, float y, float z)
@@ -236,12 +222,13 @@ void VertexData::setNormal(float x, float y, float z)
         y /= length;
         z /= length;
     }
-    writeFloats(NORMALS, {x, y, z, 0.0f}, 3);
+    const float values[] = {x, y, z};
+    writeFloats(NORMALS, values, 3);
 }
 
 void VertexData::setFogCoordinate(float f)
 {
-    writeFloats(FOG_COORDINATES, {f, 0.0f, 0.0f, 1.0f}, 1);
+    writeFloats(FOG_COORDINATES, &f, 1);
 }
 
 void VertexData::setTexCoordinate(float s, float t, unsigned int layer)
@@ -249,9 +236,8 @@ void VertexData::setTexCoordinate(float s, float t, unsigned int layer)
     if (layer >= mLayout.textureIndices.getSize()) {
         return;
     }
-    const int components = mLayout.components[TEX_COORDINATES];
-    const unsigned int layerBytes = DataType::getSize(mLayout.types[TEX_COORDINATES]) * components;
-    writeFloats(TEX_COORDINATES, {s, t, 0.0f, 1.0f}, components, layer * layerBytes);
+    const float values[] = {s, t};
+    writeFloats(TEX_COORDINATES, values, 2, layer * 2 * sizeof(float));
 }
 
 const void* VertexData::getPart(Part part) const
@@ -274,7 +260,7 @@ const void* VertexData::getTexCoordinates(unsigned int layer) const
     if (!data || layer >= mLayout.textureIndices.getSize()) {
         return nullptr;
     }
-    return data + layer * DataType::getSize(mLayout.types[TEX_COORDINATES]) * mLayout.components[TEX_COORDINATES];
+    return data + layer * DataType::getSize(mLayout.types[TEX_COORDINATES]) * COMPONENTS[TEX_COORDINATES];
 }
 
 DataType::Type VertexData::getTexCoordinateType(unsigned int layer) const

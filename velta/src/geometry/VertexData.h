@@ -11,17 +11,17 @@ namespace Velta {
 
 /// Per-vertex arrays, one block per array, built vertex by vertex.
 ///
-/// Choose the arrays, their element types and component counts and the
-/// texture-coordinate layers first; initialize() (or the first addVertex())
-/// fixes that layout and allocates. Changes to the choice after that take
-/// effect at the next initialize(), so the arrays always match what the
-/// getters report. Texture coordinates are stored vertex by vertex with the
-/// layers of one vertex next to each other.
+/// Choose the arrays, their element types and the texture-coordinate layers
+/// first; initialize() (or the first addVertex()) fixes that layout and
+/// allocates. Changes to the choice after that take effect at the next
+/// initialize(), so the arrays always match what the getters report.
+/// Texture coordinates are stored vertex by vertex with the layers of one
+/// vertex next to each other.
 ///
 /// Arrays are copy-on-write: a copy shares them until either side writes.
 /// New elements read as zero. The setters write the current vertex through
-/// FLOAT arrays only; arrays of other types are allocated, zeroed and left
-/// to the caller. Mark the data with setModified() after changing it.
+/// FLOAT arrays only; arrays of other types are allocated and stay zero.
+/// Mark the data with setModified() after changing it.
 class VELTA_EXPORT VertexData : public AbstractGeometryData, public virtual VertexDataSet {
 public:
     VertexData();
@@ -40,11 +40,6 @@ public:
     /// Element type of an array (FLOAT by default); NONE and unknown types
     /// are refused.
     bool setType(Part part, DataType::Type type);
-
-    /// Components per element: positions 2 to 4 (default 3), colours 3 or 4
-    /// (default 4), texture coordinates 1 to 4 (default 2). The other counts
-    /// are fixed; anything else is refused.
-    bool setComponents(Part part, int components);
 
     /// Appends a texture-coordinate layer for texture unit `textureIndex`.
     void addTextureIndex(unsigned int textureIndex);
@@ -71,8 +66,7 @@ public:
     unsigned int getGrowStep() const { return mGrowStep; }
 
     /// Write the current vertex; no effect without one, without the array or
-    /// when the array's type is not FLOAT. Components beyond the array's
-    /// count are dropped; missing ones are filled as OpenGL does (z 0, w 1).
+    /// when the array's type is not FLOAT.
     void setVertex(float x, float y, float z);
     void setColor(float r, float g, float b, float a);
     void setColor(const Color& color);
@@ -91,10 +85,10 @@ public:
     const void* getFogCoordinates() const override { return getPart(FOG_COORDINATES); }
     const void* getTexCoordinates(unsigned int layer) const override;
 
-    int getNumVertex() const override { return mLayout.components[VERTICES]; }
-    int getNumColor() const override { return mLayout.components[COLORS]; }
-    int getNumSecondaryColor() const override { return mLayout.components[SECONDARY_COLORS]; }
-    int getNumTexCoord(unsigned int) const override { return mLayout.components[TEX_COORDINATES]; }
+    int getNumVertex() const override { return COMPONENTS[VERTICES]; }
+    int getNumColor() const override { return COMPONENTS[COLORS]; }
+    int getNumSecondaryColor() const override { return COMPONENTS[SECONDARY_COLORS]; }
+    int getNumTexCoord(unsigned int) const override { return COMPONENTS[TEX_COORDINATES]; }
     int getNumTexLayer() const override { return static_cast<int>(mLayout.textureIndices.getSize()); }
     const CppLib::Vector<unsigned int>& getTexturesIndices() const override { return mLayout.textureIndices; }
 
@@ -106,7 +100,8 @@ public:
     DataType::Type getTexCoordinateType(unsigned int layer) const override;
 
     /// Separate arrays are packed, so 0, except for texture coordinates: one
-    /// vertex's layers (layers × components × element size).
+    /// vertex's layers (layers × components × element size). Interleaved
+    /// arrays answer the interleaved stride. 0 for an array not in use.
     unsigned int getStride(Part part) const override;
 
 protected:
@@ -117,11 +112,13 @@ protected:
     unsigned int getVertexBytes() const { return mLayout.vertexBytes; }
 
 private:
+    /// Components per element of each array, in Part order.
+    static constexpr int COMPONENTS[PART_COUNT] = {3, 4, 3, 3, 1, 2};
+
     struct Layout {
         bool use[PART_COUNT] = {true, false, false, false, false, false};
         DataType::Type types[PART_COUNT] = {DataType::FLOAT, DataType::FLOAT, DataType::FLOAT,
                                             DataType::FLOAT, DataType::FLOAT, DataType::FLOAT};
-        int components[PART_COUNT] = {3, 4, 3, 3, 1, 2};
         CppLib::Vector<unsigned int> textureIndices;
 
         // Derived by arrange(): bytes of one vertex's element of each array
@@ -147,9 +144,9 @@ private:
     const void* getPart(Part part) const;
     DataType::Type getPartType(Part part) const;
 
-    /// Writes `count` floats (of 4 given) into the current vertex's element
-    /// of `part`, `byteOffset` bytes into the element.
-    void writeFloats(Part part, const float (&values)[4], int count, unsigned int byteOffset = 0);
+    /// Writes `count` floats into the current vertex's element of `part`,
+    /// `byteOffset` bytes into the element.
+    void writeFloats(Part part, const float* values, int count, unsigned int byteOffset = 0);
 
     bool mInterleaved;
     bool mLayoutFixed = false;

@@ -2,7 +2,7 @@
 
 namespace Velta {
 
-VertexElementData::VertexElementData(ElementType type) : GeometryElement(), ElementData(type) {}
+VertexElementData::VertexElementData(ElementType type) : ElementData(type) {}
 
 VertexElementData::~VertexElementData() = default;
 

@@ -8,30 +8,30 @@ namespace Velta {
 
 namespace {
 
-template <typename Component>
-float readComponent(const unsigned char* pixel, unsigned int index, double scale)
+/// Divides rather than multiplies by the reciprocal, so that 128 of 255
+/// reads as exactly 128 / 255.0f.
+template <typename Component, typename Range>
+void readAll(const void* pixel, unsigned int count, Range range, float (&out)[4])
 {
-    Component value;
-    std::memcpy(&value, pixel + index * sizeof(Component), sizeof(Component));
-    return static_cast<float>(static_cast<double>(value) * scale);
+    Component values[4];
+    std::memcpy(values, pixel, count * sizeof(Component));
+    for (unsigned int i = 0; i < count; ++i) {
+        out[i] = static_cast<float>(values[i] / range);
+    }
 }
 
-/// The first `count` components of `pixel` as floats; false for a type
-/// that has no colour reading.
+/// The first `count` (at most 4) components of `pixel` as floats; false for
+/// a type that has no colour reading.
 bool readComponents(const void* pixel, DataType::Type type, unsigned int count, float (&out)[4])
 {
-    const unsigned char* bytes = static_cast<const unsigned char*>(pixel);
-    for (unsigned int i = 0; i < count; ++i) {
-        switch (type) {
-        case DataType::UNSIGNED_BYTE: out[i] = readComponent<std::uint8_t>(bytes, i, 1.0 / 255.0); break;
-        case DataType::UNSIGNED_SHORT: out[i] = readComponent<std::uint16_t>(bytes, i, 1.0 / 65535.0); break;
-        case DataType::UNSIGNED_INT: out[i] = readComponent<std::uint32_t>(bytes, i, 1.0 / 4294967295.0); break;
-        case DataType::FLOAT: out[i] = readComponent<float>(bytes, i, 1.0); break;
-        case DataType::DOUBLE: out[i] = readComponent<double>(bytes, i, 1.0); break;
-        default: return false;
-        }
+    switch (type) {
+    case DataType::UNSIGNED_BYTE: readAll<std::uint8_t>(pixel, count, 255.0f, out); return true;
+    case DataType::UNSIGNED_SHORT: readAll<std::uint16_t>(pixel, count, 65535.0f, out); return true;
+    case DataType::UNSIGNED_INT: readAll<std::uint32_t>(pixel, count, 4294967295.0, out); return true;
+    case DataType::FLOAT: readAll<float>(pixel, count, 1.0f, out); return true;
+    case DataType::DOUBLE: readAll<double>(pixel, count, 1.0, out); return true;
+    default: return false;
     }
-    return true;
 }
 
 /// a × b, or the largest value when that overflows: a size nothing can hold.
