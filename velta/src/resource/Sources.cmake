@@ -1,5 +1,6 @@
 # Sources of this folder, relative to velta/src.
 list(APPEND VELTA_FILES
+  resource/CubeMap.h resource/CubeMap.cpp
   resource/FileNameMapper.h resource/FileNameMapper.cpp
   resource/MaterialManager.h
   resource/NameMapper.h
@@ -10,5 +11,12 @@ list(APPEND VELTA_FILES
   resource/ResourceFile.h resource/ResourceFile.cpp
   resource/ResourceLoader.h
   resource/ResourceManager.h resource/ResourceManager.cpp
+  resource/Texture.h resource/Texture.cpp
+  resource/Texture1D.h resource/Texture1D.cpp
+  resource/Texture2D.h resource/Texture2D.cpp
+  resource/Texture3D.h resource/Texture3D.cpp
+  resource/TextureData.h resource/TextureData.cpp
+  resource/TextureInfo.h resource/TextureInfo.cpp
   resource/TextureManager.h resource/TextureManager.cpp
+  resource/TextureSource.h resource/TextureSource.cpp
 )

@@ -1,0 +1,7 @@
+#include "geometry/DataSet.h"
+
+namespace Velta {
+
+DataSet::~DataSet() = default;
+
+} // namespace Velta

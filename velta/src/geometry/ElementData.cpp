@@ -1,0 +1,7 @@
+#include "geometry/ElementData.h"
+
+namespace Velta {
+
+ElementData::~ElementData() = default;
+
+} // namespace Velta

@@ -1,0 +1,7 @@
+#include "geometry/Geometry.h"
+
+namespace Velta {
+
+Geometry::~Geometry() = default;
+
+} // namespace Velta

@@ -1,0 +1,7 @@
+#include "geometry/GeometryElement.h"
+
+namespace Velta {
+
+GeometryElement::~GeometryElement() = default;
+
+} // namespace Velta

@@ -1,0 +1,17 @@
+#include "geometry/IndexElementData.h"
+
+#include <algorithm>
+#include <climits>
+
+namespace Velta {
+
+IndexElementData::IndexElementData(ElementType type, unsigned int capacity, unsigned int growStep)
+    : ElementData(type)
+{
+    const unsigned int largest = INT_MAX;
+    mIndexData.initialize(static_cast<int>(std::min(capacity, largest)), static_cast<int>(std::min(growStep, largest)));
+}
+
+IndexElementData::~IndexElementData() = default;
+
+} // namespace Velta

@@ -1,0 +1,16 @@
+#include "geometry/IndexedTriangles.h"
+
+namespace Velta {
+
+IndexedTriangles::IndexedTriangles(unsigned int capacity) : IndexElementData(TRIANGLES, capacity, 6) {}
+
+IndexedTriangles::~IndexedTriangles() = default;
+
+void IndexedTriangles::addTriangle(unsigned int a, unsigned int b, unsigned int c)
+{
+    mIndexData.addIndex(a);
+    mIndexData.addIndex(b);
+    mIndexData.addIndex(c);
+}
+
+} // namespace Velta

@@ -1,0 +1,7 @@
+#include "geometry/InterleavedVertexDataSet.h"
+
+namespace Velta {
+
+InterleavedVertexDataSet::~InterleavedVertexDataSet() = default;
+
+} // namespace Velta

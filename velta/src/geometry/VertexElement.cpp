@@ -1,0 +1,7 @@
+#include "geometry/VertexElement.h"
+
+namespace Velta {
+
+VertexElement::~VertexElement() = default;
+
+} // namespace Velta

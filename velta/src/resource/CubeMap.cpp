@@ -1,0 +1,7 @@
+#include "resource/CubeMap.h"
+
+namespace Velta {
+
+CubeMap::~CubeMap() = default;
+
+} // namespace Velta
