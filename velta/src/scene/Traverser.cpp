@@ -11,7 +11,10 @@ void Traverser::Handler::reset(Node&) {}
 
 Traverser::Filter::~Filter() = default;
 
-Traverser::Traverser(Node& root) : mRoot(&root), mCurrent(&root) {}
+Traverser::Traverser(Node& root) : mRoot(&root), mCurrent(&root)
+{
+    mPath.reserve(32);
+}
 
 Traverser::~Traverser() = default;
 
@@ -68,9 +71,9 @@ Node* Traverser::moveDown(int index)
         return nullptr;
     }
     mCurrent = group->getAttachedChild(chosen);
-    mPath.push(chosen);
-    if (static_cast<int>(mPath.getSize()) > mMaxDepth) {
-        mMaxDepth = static_cast<int>(mPath.getSize());
+    mPath.push_back(chosen);
+    if (static_cast<int>(mPath.size()) > mMaxDepth) {
+        mMaxDepth = static_cast<int>(mPath.size());
     }
     return mCurrent;
 }
@@ -78,11 +81,11 @@ Node* Traverser::moveDown(int index)
 Node* Traverser::moveUp(bool)
 {
     Group* parent = mCurrent->getParent();
-    if (mCurrent == mRoot || !parent || mPath.isEmpty()) {
+    if (mCurrent == mRoot || !parent || mPath.empty()) {
         return nullptr;
     }
     mCurrent = parent;
-    mPath.pop();
+    mPath.pop_back();
     return mCurrent;
 }
 
@@ -99,10 +102,10 @@ Node* Traverser::prevSibling()
 Node* Traverser::stepSideways(bool backward)
 {
     const Group* parent = mCurrent->getParent();
-    if (mPath.isEmpty() || mCurrent == mRoot || !parent) {
+    if (mPath.empty() || mCurrent == mRoot || !parent) {
         return nullptr;
     }
-    const int position = mPath.top();
+    const int position = mPath.back();
     const int from = backward ? position - 1 : position + 1;
     if (from < 0) {
         return nullptr;
@@ -112,8 +115,7 @@ Node* Traverser::stepSideways(bool backward)
         return nullptr;
     }
     mCurrent = parent->getAttachedChild(chosen);
-    mPath.pop();
-    mPath.push(chosen);
+    mPath.back() = chosen;
     return mCurrent;
 }
 
@@ -183,8 +185,8 @@ bool Traverser::isFiltered(Node* node) const
     if (!node) {
         return true;
     }
-    for (unsigned int i = 0; i < mFilters.getSize(); ++i) {
-        switch (mFilters.get(static_cast<int>(i))->filter(*node)) {
+    for (const CppLib::SharedPtr<Filter>& filter : mFilters) {
+        switch (filter->filter(*node)) {
         case HANDLED:
             return false;
         case SKIP:

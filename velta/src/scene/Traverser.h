@@ -2,8 +2,9 @@
 
 #include "VeltaExport.h"
 #include "cpplib/SharedPtr.h"
-#include "cpplib/Stack.h"
 #include "cpplib/Vector.h"
+
+#include <vector>
 
 namespace Velta {
 
@@ -111,9 +112,9 @@ public:
     Node& getRoot() const { return *mRoot; }
     Node* getCurrentNode() const { return mCurrent; }
     /// Levels between the root and the current node.
-    int getCurrentDepth() const { return static_cast<int>(mPath.getSize()); }
+    int getCurrentDepth() const { return static_cast<int>(mPath.size()); }
     /// Index of the current node in its parent; −1 on the root.
-    int getCurrentPos() const { return mPath.isEmpty() ? -1 : mPath.top(); }
+    int getCurrentPos() const { return mPath.empty() ? -1 : mPath.back(); }
     /// Deepest level that moveDown reached since the last reset.
     int getMaxDepth() const { return mMaxDepth; }
     /// Nodes the walks entered since the last reset (groups left with UP are
@@ -159,7 +160,10 @@ private:
     Node* mRoot;
     int mNodeCount = 0;
     int mMaxDepth = 0;
-    CppLib::Stack<int> mPath;
+    /// Child index at each level from the root down to the current node;
+    /// its capacity is kept, so walks allocate only when they go deeper than
+    /// ever before.
+    std::vector<int> mPath;
     CppLib::Vector<CppLib::SharedPtr<Handler>> mHandlers;
     CppLib::Vector<CppLib::SharedPtr<Filter>> mFilters;
     Node* mCurrent;
