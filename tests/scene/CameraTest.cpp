@@ -71,9 +71,10 @@ TEST(CameraFrustrum, EffectiveAnglesFollowTheAspectMode)
     EXPECT_FLOAT_EQ(frustrum->getFovY(), 45.0f);
 
     settings.setAspectMode(CameraSettings::FIXED_FOV);
+    settings.setFovYRadian(3.14159265f / 3.0f);
     frustrum = settings.getFrustrum(Matrix4(), 2.0f);
     EXPECT_FLOAT_EQ(frustrum->getFovX(), 90.0f);
-    EXPECT_FLOAT_EQ(frustrum->getFovY(), 60.0f);
+    EXPECT_NEAR(frustrum->getFovY(), 60.0f, 1e-4f);
 
     // 90 degrees at near 0.1 reach 0.1 to either side.
     frustrum = squareFrustrum();

@@ -16,6 +16,22 @@ CameraSettings::CameraSettings(ProjectionMode mode)
 
 CameraSettings::~CameraSettings() = default;
 
+namespace {
+
+const double RADIANS_TO_DEGREES = 180.0 / 3.14159265358979323846;
+
+} // namespace
+
+void CameraSettings::setFovXRadian(float radians)
+{
+    mFovX = static_cast<float>(radians * RADIANS_TO_DEGREES);
+}
+
+void CameraSettings::setFovYRadian(float radians)
+{
+    mFovY = static_cast<float>(radians * RADIANS_TO_DEGREES);
+}
+
 void CameraSettings::setRenderSettings(CppLib::SharedPtr<RenderSettings> settings)
 {
     mRenderSettings = settings;

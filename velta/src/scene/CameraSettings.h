@@ -49,9 +49,9 @@ public:
     float getFovY() const { return mFovY; }
     void setFovY(float degrees) { mFovY = degrees; }
 
-    /// Accepted and ignored: the fields of view are set in degrees.
-    void setFovXRadian(float) {}
-    void setFovYRadian(float) {}
+    /// The same in radians (stored as degrees).
+    void setFovXRadian(float radians);
+    void setFovYRadian(float radians);
 
     CppLib::SharedPtr<RenderSettings> getRenderSettings() const { return mRenderSettings; }
     void setRenderSettings(CppLib::SharedPtr<RenderSettings> settings);
