@@ -42,6 +42,13 @@ public:
 
     SharedPtr(const SharedPtr& other) { share(other.mPtr, other.mCount); }
 
+    /// Takes over `other`'s share, leaving it empty; the count is untouched.
+    SharedPtr(SharedPtr&& other) noexcept : mPtr(other.mPtr), mCount(other.mCount)
+    {
+        other.mPtr = nullptr;
+        other.mCount = nullptr;
+    }
+
     template <typename U>
     SharedPtr(const SharedPtr<U>& other)
     {
@@ -51,6 +58,21 @@ public:
     virtual ~SharedPtr() { release(); }
 
     SharedPtr& operator=(const SharedPtr& other) { return assign(other.mPtr, other.mCount); }
+
+    SharedPtr& operator=(SharedPtr&& other) noexcept
+    {
+        if (this != &other) {
+            // Take the share first: the object released below may own `other`.
+            T* object = other.mPtr;
+            Detail::SharedCount* count = other.mCount;
+            other.mPtr = nullptr;
+            other.mCount = nullptr;
+            release();
+            mPtr = object;
+            mCount = count;
+        }
+        return *this;
+    }
 
     template <typename U>
     SharedPtr& operator=(const SharedPtr<U>& other)

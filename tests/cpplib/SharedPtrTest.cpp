@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 
 using CppLib::CowMemPtr;
 using CppLib::SharedPtr;
@@ -112,6 +113,23 @@ TEST(SharedPtr, AssigningFromAPointerOwnedByTheReleasedObjectIsSafe)
     EXPECT_EQ(deaths, 1);
     EXPECT_EQ(head.getUseCount(), 1u);
     head.setNull();
+    EXPECT_EQ(deaths, 2);
+}
+
+TEST(SharedPtr, MovingHandsOverTheShareAndIsSafeFromAPointerTheReleasedObjectOwns)
+{
+    int deaths = 0;
+    SharedPtr<Chain> head(new Chain(deaths));
+    SharedPtr<Chain> moved(std::move(head));
+    EXPECT_TRUE(head.isNull());
+    EXPECT_EQ(moved.getUseCount(), 1u);
+
+    moved->mNext = SharedPtr<Chain>(new Chain(deaths));
+    moved = std::move(moved->mNext);
+    EXPECT_EQ(deaths, 1);
+    EXPECT_EQ(moved.getUseCount(), 1u);
+    EXPECT_TRUE(moved->mNext.isNull());
+    moved.setNull();
     EXPECT_EQ(deaths, 2);
 }
 

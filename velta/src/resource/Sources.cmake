@@ -2,10 +2,12 @@
 list(APPEND VELTA_FILES
   resource/CubeMap.h resource/CubeMap.cpp
   resource/FileNameMapper.h resource/FileNameMapper.cpp
+  resource/Material.h resource/Material.cpp
   resource/MaterialManager.h
   resource/NameMapper.h
   resource/NativePath.h resource/NativePath.cpp
   resource/ObjectManager.h resource/ObjectManager.cpp
+  resource/RenderSettings.h resource/RenderSettings.cpp
   resource/ResourceContainer.h resource/ResourceContainer.cpp
   resource/ResourceData.h
   resource/ResourceFile.h resource/ResourceFile.cpp

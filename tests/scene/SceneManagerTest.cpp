@@ -1,0 +1,85 @@
+#include "SceneProbe.h"
+
+#include "core/ProcessManager.h"
+#include "scene/Branch.h"
+#include "scene/Overlay.h"
+#include "scene/SceneGraph.h"
+#include "scene/SceneManager.h"
+#include "support/CoreFixture.h"
+
+using namespace Velta;
+
+namespace {
+
+using Scenes = VeltaTest::CoreFixture;
+
+} // namespace
+
+TEST_F(Scenes, GraphsAndOverlaysShareOneIdSequenceButNotTheirTables)
+{
+    SceneManager& manager = core().getSceneManager();
+    SceneGraph& first = manager.createSceneGraph();
+    Overlay& overlay = manager.createOverlay();
+    SceneGraph& second = manager.createSceneGraph();
+    EXPECT_EQ(first.getSceneId(), 1);
+    EXPECT_EQ(overlay.getSceneId(), 2);
+    EXPECT_EQ(second.getSceneId(), 3);
+
+    EXPECT_EQ(manager.getSceneGraphCount(), 2);
+    EXPECT_EQ(manager.getOverlayCount(), 1);
+    EXPECT_EQ(manager.getSceneGraph(1), &second);
+    EXPECT_EQ(manager.getSceneGraph(2), nullptr);
+    EXPECT_EQ(manager.getSceneGraphById(2), nullptr);
+    EXPECT_EQ(manager.getOverlayById(2), &overlay);
+    EXPECT_EQ(manager.getOverlayById(1), nullptr);
+}
+
+TEST_F(Scenes, EveryFrameRunsOneUpdatePerSceneInCreationOrder)
+{
+    SceneManager& manager = core().getSceneManager();
+    SceneGraph& scene = manager.createSceneGraph();
+    Overlay& overlay = manager.createOverlay();
+    std::vector<Process*>& processes = *manager.getProcessList();
+    ASSERT_EQ(processes.size(), 2u);
+    EXPECT_EQ(&static_cast<SceneManager::UpdateAdapter*>(processes[0])->getSceneRoot(), &scene);
+    EXPECT_EQ(&static_cast<SceneManager::UpdateAdapter*>(processes[1])->getSceneRoot(), &overlay);
+
+    TransformationNode place;
+    SceneTest::ProbeLeaf leaf;
+    place.setChild(leaf);
+    scene.getRoot()->attachChild(place);
+    TransformationNode hud;
+    overlay.getRoot()->attachChild(hud);
+    place.translate(1, 2, 3, true);
+    hud.translate(0.5f, 0.5f, 0, true);
+
+    core().getProcessManager().update(true);
+    EXPECT_EQ(leaf.getNodeStatus(), Node::UPDATED);
+    EXPECT_EQ(leaf.getTransformedNode().getWorldTransformation().get(1, 3), 2.0f);
+    EXPECT_EQ(hud.getTransformedNode().getWorldTransformation().get(0, 3), 0.5f);
+}
+
+TEST_F(Scenes, DeletingASceneStopsItsUpdatesAndOrphansItsNodes)
+{
+    SceneManager& manager = core().getSceneManager();
+    SceneGraph& doomed = manager.createSceneGraph();
+    SceneGraph& kept = manager.createSceneGraph();
+    Overlay& overlay = manager.createOverlay();
+    Branch node;
+    doomed.getRoot()->attachChild(node);
+
+    SceneGraph stray(99); // not the manager's
+    EXPECT_FALSE(manager.deleteSceneGraph(stray));
+    EXPECT_TRUE(manager.deleteSceneGraph(doomed));
+    EXPECT_EQ(manager.getSceneGraphCount(), 1);
+    EXPECT_EQ(manager.getSceneGraphById(1), nullptr);
+    EXPECT_EQ(manager.getProcessList()->size(), 2u);
+    EXPECT_FALSE(node.isAttached());
+    EXPECT_EQ(node.getParent(), nullptr);
+
+    EXPECT_TRUE(manager.deleteOverlay(overlay));
+    EXPECT_EQ(manager.getOverlayCount(), 0);
+    ASSERT_EQ(manager.getProcessList()->size(), 1u);
+    EXPECT_EQ(&static_cast<SceneManager::UpdateAdapter*>(manager.getProcessList()->front())->getSceneRoot(), &kept);
+    core().getProcessManager().update(true);
+}

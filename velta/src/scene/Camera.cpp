@@ -1,0 +1,55 @@
+#include "scene/Camera.h"
+
+#include "resource/RenderSettings.h"
+#include "scene/Frustrum.h"
+#include "scene/Overlay.h"
+#include "scene/SceneRoot.h"
+#include "scene/View.h"
+
+namespace Velta {
+
+Camera::Camera()
+    : Leaf(CAMERA), mCamSettings(CameraSettings::PERSPECTIVE), mOverlaySettings(CameraSettings::ORTHOGRAPHIC)
+{
+}
+
+Camera::Camera(const std::string& name)
+    : Leaf(CAMERA, name), mCamSettings(CameraSettings::PERSPECTIVE), mOverlaySettings(CameraSettings::ORTHOGRAPHIC)
+{
+}
+
+Camera::Camera(const std::string& name, const std::string& uniqueName)
+    : Leaf(CAMERA, name, uniqueName),
+      mCamSettings(CameraSettings::PERSPECTIVE),
+      mOverlaySettings(CameraSettings::ORTHOGRAPHIC)
+{
+}
+
+Camera::~Camera() = default;
+
+CppLib::SharedPtr<View> Camera::getView(float aspect)
+{
+    SceneRoot* scene = getSceneRoot();
+    if (!scene) {
+        return CppLib::SharedPtr<View>();
+    }
+    CppLib::SharedPtr<Frustrum> frustrum =
+        mCamSettings.getFrustrum(getTransformedNode().getInverseWorldTransformation(), aspect);
+    return scene->getView(frustrum, mCamSettings.getRenderSettings());
+}
+
+CppLib::SharedPtr<View> Camera::getOverlayView(float aspect)
+{
+    if (!mOverlay) {
+        return CppLib::SharedPtr<View>();
+    }
+    CppLib::SharedPtr<Frustrum> frustrum = mOverlaySettings.getFrustrum(getOverlayViewMatrix(), aspect);
+    return mOverlay->getView(frustrum, mOverlaySettings.getRenderSettings());
+}
+
+CppLib::Matrix<float, 4> Camera::getOverlayViewMatrix() const
+{
+    return CppLib::Matrix<float, 4>::translation(0.0f, 0.0f, -mOverlayZOffset);
+}
+
+} // namespace Velta

@@ -1,0 +1,12 @@
+#include "scene/Drawable.h"
+
+namespace Velta {
+
+Drawable::~Drawable() = default;
+
+const BoundingVolume* Drawable::getPhysicsVolume() const
+{
+    return nullptr;
+}
+
+} // namespace Velta

@@ -1,0 +1,11 @@
+#include "scene/ObjectNode.h"
+
+namespace Velta {
+
+ObjectNode::ObjectNode() : Group(OBJECT) {}
+
+ObjectNode::ObjectNode(const std::string& name) : Group(OBJECT, name) {}
+
+ObjectNode::~ObjectNode() = default;
+
+} // namespace Velta
