@@ -12,6 +12,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <functional>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -28,20 +29,19 @@ namespace {
 
 class SoundOutputTest : public testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(mEngine.initialize()) << mLog.lines().front(); }
+    void SetUp() override { ASSERT_TRUE(mEngine.initialize()); }
 
     SharedPtr<SoundSource> source(const Tone& tone, bool positional)
     {
-        const std::string path = SoundTest::scratchDirectory() + "/tone" + std::to_string(++mFiles) + ".mp3";
-        SoundTest::writeFile(path, SoundTest::encodeTone(tone));
-        return mEngine.createSoundSource({"tone.mp3", path, "mp3"}, positional);
+        return mEngine.createSoundSource(SoundTest::soundFile("tone.mp3", SoundTest::encodeTone(tone)), positional);
     }
 
-    SharedPtr<SoundChannel> channel(const Tone& tone, bool positional)
+    /// A channel with the tone started on it (paused), looping for ever.
+    SharedPtr<SoundChannel> looping(const Tone& tone, bool positional)
     {
-        SharedPtr<SoundSource> sound = source(tone, positional);
-        EXPECT_FALSE(sound.isNull());
-        return mEngine.createChannel(sound);
+        SharedPtr<SoundChannel> channel = mEngine.createChannel(source(tone, positional));
+        channel->setRepeat(true);
+        return channel;
     }
 
     /// Closes the device and reads what it wrote.
@@ -53,104 +53,81 @@ protected:
 
     SoundTest::Log mLog;
     OpenALSoundEngine mEngine{mLog.shared};
-    int mFiles = 0;
 };
 
-const double kToneRms = 0.5 / std::sqrt(2.0);
-
-TEST_F(SoundOutputTest, StereoMusicIsHeardAtTheChannelVolume)
+TEST_F(SoundOutputTest, ChannelIsHeardAtItsVolumeUntilPausedMutedOrStopped)
 {
-    Tone tone;
-    tone.channels = 2;
-    SharedPtr<SoundChannel> music = channel(tone, false);
-    ASSERT_TRUE(music->play());
-    SoundTest::pump(mEngine, 450);
-    ASSERT_FALSE(music->isPlaying());
-    ASSERT_TRUE(music->setVolume(0.5f));
-    ASSERT_TRUE(music->play()) << "a finished channel starts again";
-    SoundTest::pump(mEngine, 450);
+    Tone stereo;
+    stereo.channels = 2;
+    SharedPtr<SoundChannel> tone = looping(stereo, false);
+    // Each step runs for 200 ms; what is heard is checked in its middle, as a
+    // share of the tone's full level (0: not a sample).
+    const struct {
+        std::function<bool()> action;
+        double level;
+    } steps[] = {
+        {[&] { return tone->play(); }, 1.0},
+        {[&] { return tone->setVolume(0.5f); }, 0.5},
+        {[&] { return tone->setPaused(true) && tone->isPlaying(); }, 0.0},
+        {[&] { return tone->play() && tone->isPaused(); }, 0.5},  // resumed; the setting stays
+        {[&] { return tone->setMute(true) && tone->isPlaying(); }, 0.0},
+        {[&] { return tone->setMute(false); }, 0.5},
+        {[&] { return tone->stop() && !tone->isPlaying() && !tone->stop(); }, 0.0},
+        {[&] { return tone->play() && tone->isPlaying(); }, 0.5},  // from the start
+    };
+    const auto start = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        EXPECT_TRUE(steps[i].action()) << "step " << i;
+        SoundTest::pumpUntil(mEngine, start + std::chrono::milliseconds(200 * (i + 1)));
+    }
 
     const WaveOutput out = finish();
-    const int first = out.firstAudibleMs();
+    const double full = 0.5 / std::sqrt(2.0);  // the tone's RMS
+    const int first = out.firstHeardMs();
     ASSERT_GE(first, 0);
-    EXPECT_NEAR(out.rms(0, first + 50, first + 250), kToneRms, kToneRms * 0.1);
-    EXPECT_NEAR(out.rms(1, first + 50, first + 250), kToneRms, kToneRms * 0.1);
-    const int second = out.firstAudibleMs(first + 350);
-    ASSERT_GT(second, 0);
-    EXPECT_NEAR(out.rms(0, second + 50, second + 250), kToneRms / 2, kToneRms * 0.05);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i));
+        const int from = first + 200 * static_cast<int>(i) + 60;
+        if (steps[i].level == 0.0) {
+            EXPECT_TRUE(out.isSilent(from, from + 100));
+            continue;
+        }
+        EXPECT_TRUE(out.isHeardThroughout(from, from + 100));
+        EXPECT_NEAR(out.rms(0, from, from + 100), steps[i].level * full, 0.1 * full);
+        EXPECT_NEAR(out.rms(1, from, from + 100), steps[i].level * full, 0.1 * full);
+    }
     EXPECT_TRUE(mLog.lines().empty());
-}
-
-TEST_F(SoundOutputTest, MutedChannelIsSilentUntilUnmuted)
-{
-    SharedPtr<SoundChannel> channel = this->channel(Tone(), false);
-    channel->setRepeat(true);
-    channel->setMute(true);
-    ASSERT_TRUE(channel->play());
-    SoundTest::pump(mEngine, 300);
-    EXPECT_TRUE(channel->isPlaying());
-    ASSERT_TRUE(channel->setMute(false));
-    SoundTest::pump(mEngine, 300);
-
-    const WaveOutput out = finish();
-    EXPECT_EQ(out.peak(0, 250), 0.0);
-    const int heard = out.firstAudibleMs();
-    EXPECT_GE(heard, 250);
-    EXPECT_TRUE(out.isAudibleThroughout(heard, heard + 200));
-}
-
-TEST_F(SoundOutputTest, PausedChannelIsSilentAndPlayResumesIt)
-{
-    SharedPtr<SoundChannel> channel = this->channel(Tone(), false);
-    channel->setRepeat(true);
-    ASSERT_TRUE(channel->play());
-    EXPECT_TRUE(channel->isPaused()) << "play() resumes the sound but keeps the stored setting";
-    SoundTest::pump(mEngine, 200);
-    ASSERT_TRUE(channel->setPaused(true));
-    SoundTest::pump(mEngine, 300);
-    EXPECT_TRUE(channel->isPlaying()) << "a paused sound is still playing";
-    ASSERT_TRUE(channel->play());
-    SoundTest::pump(mEngine, 250);
-
-    const WaveOutput out = finish();
-    const int first = out.firstAudibleMs();
-    ASSERT_GE(first, 0);
-    EXPECT_TRUE(out.isAudibleThroughout(first, first + 180));
-    EXPECT_EQ(out.peak(first + 260, first + 440), 0.0);
-    EXPECT_TRUE(out.isAudibleThroughout(first + 560, first + 700));
 }
 
 TEST_F(SoundOutputTest, LoopCountPlaysOnceTwiceOrForEver)
 {
     Tone tone;
     tone.seconds = 0.25;
-    const int counts[] = {0, 1, -1};
-    const int heardMs[] = {250, 500, -1};
-    for (int i = 0; i < 3; ++i) {
-        SCOPED_TRACE(counts[i]);
+    const struct {
+        int loops;
+        int heardMs;  // -1: until the end
+    } cases[] = {{0, 250}, {1, 500}, {-1, -1}};
+    for (const auto& loop : cases) {
+        SCOPED_TRACE(loop.loops);
         ASSERT_TRUE(mEngine.initialize());
-        SharedPtr<SoundChannel> channel = this->channel(tone, false);
-        channel->setLoopCount(counts[i]);
+        SharedPtr<SoundChannel> channel = mEngine.createChannel(source(tone, false));
+        channel->setLoopCount(loop.loops);
         ASSERT_TRUE(channel->play());
         SoundTest::pump(mEngine, 750);
-        EXPECT_EQ(channel->isPlaying(), counts[i] < 0);
-        const WaveOutput out = finish();
+        EXPECT_EQ(channel->isPlaying(), loop.loops < 0);
 
-        const int first = out.firstAudibleMs();
+        const WaveOutput out = finish();
+        const int first = out.firstHeardMs();
         ASSERT_GE(first, 0);
-        if (heardMs[i] > 0) {
-            EXPECT_NEAR(out.lastAudibleMs() - first, heardMs[i], 30);
-            EXPECT_TRUE(out.isAudibleThroughout(first, first + heardMs[i] - 20));
-        } else {
-            EXPECT_TRUE(out.isAudibleThroughout(first, out.getLengthMs() - 30));
-        }
+        const int end = loop.heardMs > 0 ? first + loop.heardMs : out.getLengthMs() - 20;
+        EXPECT_TRUE(out.isHeardThroughout(first, end - 20));
+        EXPECT_TRUE(out.isSilent(end + 30, out.getLengthMs()));
     }
 }
 
 TEST_F(SoundOutputTest, PositionalSoundIsHeardFromItsSideOfTheListener)
 {
-    SharedPtr<SoundChannel> channel = this->channel(Tone(), true);
-    channel->setRepeat(true);
+    SharedPtr<SoundChannel> channel = looping(Tone(), true);
     ASSERT_TRUE(channel->set3DAttributes(Vector3(-5.0f, 0.0f, 0.0f), Vector3()));
     ASSERT_TRUE(channel->play());
     SoundTest::pump(mEngine, 300);
@@ -159,31 +136,10 @@ TEST_F(SoundOutputTest, PositionalSoundIsHeardFromItsSideOfTheListener)
     SoundTest::pump(mEngine, 300);
 
     const WaveOutput out = finish();
-    const int first = out.firstAudibleMs(0);
+    const int first = out.firstHeardMs();
     ASSERT_GE(first, 0);
     EXPECT_GT(out.rms(0, first + 50, first + 250), 2.0 * out.rms(1, first + 50, first + 250));
     EXPECT_GT(out.rms(1, first + 350, first + 550), 2.0 * out.rms(0, first + 350, first + 550));
-}
-
-TEST_F(SoundOutputTest, StopEndsTheSoundAndPlayStartsItAgain)
-{
-    SharedPtr<SoundChannel> channel = this->channel(Tone(), false);
-    channel->setRepeat(true);
-    ASSERT_TRUE(channel->play());
-    SoundTest::pump(mEngine, 200);
-    EXPECT_TRUE(channel->stop());
-    EXPECT_FALSE(channel->isPlaying());
-    EXPECT_FALSE(channel->stop()) << "nothing left to stop";
-    SoundTest::pump(mEngine, 250);
-    EXPECT_TRUE(channel->play());
-    EXPECT_TRUE(channel->isPlaying());
-    SoundTest::pump(mEngine, 200);
-
-    const WaveOutput out = finish();
-    const int first = out.firstAudibleMs();
-    ASSERT_GE(first, 0);
-    EXPECT_EQ(out.peak(first + 250, first + 400), 0.0);
-    EXPECT_TRUE(out.isAudibleThroughout(first + 500, first + 600));
 }
 
 TEST_F(SoundOutputTest, MoreChannelsThanSourcesTakeTheVoicesOfTheLeastAudible)
@@ -193,81 +149,54 @@ TEST_F(SoundOutputTest, MoreChannelsThanSourcesTakeTheVoicesOfTheLeastAudible)
     std::vector<SharedPtr<SoundChannel>> playing;
     for (int i = 0; i < WaveOutput::kSources; ++i) {
         playing.push_back(mEngine.createChannel(sound));
-        playing.back()->setRepeat(true);
         playing.back()->setVolume(i == 2 ? 0.2f : 1.0f);
         ASSERT_TRUE(playing.back()->play());
     }
-
-    // One more: the quietest stops.
     SharedPtr<SoundChannel> extra = mEngine.createChannel(sound);
     ASSERT_FALSE(extra.isNull());
-    EXPECT_FALSE(playing[2]->isPlaying());
+    EXPECT_FALSE(playing[2]->isPlaying()) << "the quietest stops";
     EXPECT_TRUE(extra->isPlaying());
 
-    // All equally loud: the one started first stops.
-    extra->setRepeat(true);
     ASSERT_TRUE(extra->play());
     SharedPtr<SoundChannel> another = mEngine.createChannel(sound);
-    EXPECT_FALSE(playing[0]->isPlaying());
+    EXPECT_FALSE(playing[0]->isPlaying()) << "of equally loud ones, the oldest stops";
     EXPECT_TRUE(playing[1]->isPlaying());
 
-    // A paused channel is heard least of all.
     SharedPtr<SoundChannel> third = mEngine.createChannel(sound);
-    EXPECT_FALSE(another->isPlaying()) << "created paused, never played";
+    EXPECT_FALSE(another->isPlaying()) << "a paused channel is heard least of all";
     EXPECT_TRUE(playing[1]->isPlaying());
 
-    // A channel that lost its voice plays again when asked.
-    EXPECT_TRUE(playing[0]->play());
+    EXPECT_TRUE(playing[0]->play()) << "a channel that lost its voice plays again when asked";
     EXPECT_TRUE(playing[0]->isPlaying());
-    SoundTest::pump(mEngine, 50);
     EXPECT_TRUE(mLog.lines().empty());
 }
 
 TEST_F(SoundOutputTest, ChannelsOutliveTheirEngine)
 {
-    SharedPtr<SoundChannel> early = channel(Tone(), false);
+    SharedPtr<SoundChannel> early = mEngine.createChannel(source(Tone(), false));
     ASSERT_TRUE(early->play());
     mEngine.shutdown();
     EXPECT_FALSE(early->isPlaying());
     EXPECT_FALSE(early->play());
-    EXPECT_FALSE(early->stop());
     EXPECT_TRUE(early->setVolume(0.5f)) << "settings are still kept";
 
     auto engine = std::make_unique<OpenALSoundEngine>(mLog.shared);
     ASSERT_TRUE(engine->initialize());
-    SoundTest::writeFile(SoundTest::scratchDirectory() + "/late.mp3", SoundTest::encodeTone(Tone()));
-    SharedPtr<SoundChannel> late =
-        engine->createChannel(engine->createSoundSource({"late.mp3", SoundTest::scratchDirectory() + "/late.mp3", "mp3"}, false));
+    SharedPtr<SoundChannel> late = engine->createChannel(
+        engine->createSoundSource(SoundTest::soundFile("late.mp3", SoundTest::encodeTone(Tone())), false));
     ASSERT_TRUE(late->play());
     engine.reset();
     EXPECT_FALSE(late->isPlaying());
-    EXPECT_FALSE(late->setSoundSource(SharedPtr<SoundSource>()));
-    late.setNull();
-}
-
-TEST_F(SoundOutputTest, ChannelsOnlyPlaySourcesOfTheirEngine)
-{
-    class ForeignSource : public SoundSource {
-        int getLength() const override { return -1; }
-        int getChannels() const override { return -1; }
-    };
-    SharedPtr<SoundSource> foreign(new ForeignSource());
-    EXPECT_TRUE(mEngine.createChannel(foreign).isNull());
-    EXPECT_TRUE(mEngine.createChannel(SharedPtr<SoundSource>()).isNull());
-
-    SharedPtr<SoundChannel> channel = this->channel(Tone(), false);
-    EXPECT_FALSE(channel->setSoundSource(foreign));
-    EXPECT_TRUE(channel->play()) << "the channel keeps the sound it had";
+    EXPECT_FALSE(late->stop());
 }
 
 TEST_F(SoundOutputTest, UpdateWithPlayingChannelsAllocatesNothing)
 {
     Tone stereo;
     stereo.channels = 2;
-    std::vector<SharedPtr<SoundChannel>> channels = {channel(Tone(), true), channel(Tone(), true),
-                                                     channel(stereo, false), channel(stereo, false)};
+    std::vector<SharedPtr<SoundChannel>> channels = {looping(Tone(), true), looping(Tone(), true),
+                                                     looping(stereo, false), looping(stereo, false)};
     for (SharedPtr<SoundChannel>& channel : channels) {
-        channel->setRepeat(true);
         ASSERT_TRUE(channel->play());
     }
     SoundTest::pump(mEngine, 50);
@@ -277,9 +206,7 @@ TEST_F(SoundOutputTest, UpdateWithPlayingChannelsAllocatesNothing)
         VeltaTest::AllocationCounter counter;
         // Longer than the buffers queued per voice: every voice is refilled.
         const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
-        float x = 0.0f;
-        while (std::chrono::steady_clock::now() < end) {
-            x += 0.1f;
+        for (float x = 0.0f; std::chrono::steady_clock::now() < end; x += 0.1f) {
             channels[0]->set3DAttributes(Vector3(x, 0.0f, 0.0f), Vector3(1.0f, 0.0f, 0.0f));
             mEngine.updateListenerAttributes(Vector3(0.0f, 0.0f, x), Vector3(), Vector3(), Vector3(), 0);
             mEngine.update(0);
@@ -289,13 +216,10 @@ TEST_F(SoundOutputTest, UpdateWithPlayingChannelsAllocatesNothing)
         allocations = counter.getCount();
     }
     EXPECT_EQ(allocations, 0u);
-    for (SharedPtr<SoundChannel>& channel : channels) {
-        EXPECT_TRUE(channel->isPlaying());
-    }
     const WaveOutput out = finish();
-    const int first = out.firstAudibleMs();
+    const int first = out.firstHeardMs();
     ASSERT_GE(first, 0);
-    EXPECT_TRUE(out.isAudibleThroughout(first, first + 600)) << "the buffers never ran dry";
+    EXPECT_TRUE(out.isHeardThroughout(first, first + 600)) << "the buffers never ran dry";
 }
 
 } // namespace

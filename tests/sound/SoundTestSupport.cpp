@@ -54,6 +54,13 @@ void writeFile(const std::string& path, const std::vector<unsigned char>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
+Velta::NameMapper::ResourceInfo soundFile(const std::string& name, const std::vector<unsigned char>& bytes)
+{
+    const std::string path = scratchDirectory() + "/" + name;
+    writeFile(path, bytes);
+    return {name, path, "mp3"};
+}
+
 namespace {
 
 struct ScratchDirectory {
@@ -78,13 +85,17 @@ const std::string& scratchDirectory()
     return directory.path;
 }
 
-void pump(Velta::OpenALSoundEngine& engine, int ms)
+void pumpUntil(Velta::OpenALSoundEngine& engine, std::chrono::steady_clock::time_point deadline)
 {
-    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    while (std::chrono::steady_clock::now() < end) {
+    while (std::chrono::steady_clock::now() < deadline) {
         engine.update(0);
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+}
+
+void pump(Velta::OpenALSoundEngine& engine, int ms)
+{
+    pumpUntil(engine, std::chrono::steady_clock::now() + std::chrono::milliseconds(ms));
 }
 
 } // namespace SoundTest

@@ -2,7 +2,9 @@
 
 #include "cpplib/Logger.h"
 #include "cpplib/SharedPtr.h"
+#include "resource/NameMapper.h"
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -27,6 +29,10 @@ std::vector<unsigned char> encodeTone(const Tone& tone);
 
 void writeFile(const std::string& path, const std::vector<unsigned char>& bytes);
 
+/// `bytes` written as `name` in the scratch directory, named as the engine
+/// would name a sound file.
+Velta::NameMapper::ResourceInfo soundFile(const std::string& name, const std::vector<unsigned char>& bytes);
+
 /// A fresh directory for this test process's files, removed at exit.
 const std::string& scratchDirectory();
 
@@ -50,7 +56,9 @@ struct Log {
     CppLib::SharedPtr<CppLib::Logger> shared;
 };
 
-/// Runs the engine's update every few milliseconds for `ms` of wall-clock time.
+/// Runs the engine's update every few milliseconds until `deadline`, or for
+/// `ms` of wall-clock time.
+void pumpUntil(Velta::OpenALSoundEngine& engine, std::chrono::steady_clock::time_point deadline);
 void pump(Velta::OpenALSoundEngine& engine, int ms);
 
 } // namespace SoundTest

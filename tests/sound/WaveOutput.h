@@ -1,51 +1,36 @@
 #pragma once
 
-#include <string>
 #include <vector>
 
 namespace SoundTest {
 
-/// Sound output of this test process, written by OpenAL's wave-file back end:
-/// stereo, 32-bit float, 44.1 kHz, without limiter, dither or headphone
-/// filters, and at most six sources. Installed before any test runs; each
-/// device opened later writes the file anew, in real time, and completes it
-/// when it closes.
+/// Sound output of this test process, written by OpenAL's wave-file back end
+/// (stereo 32-bit float at 44.1 kHz, no limiter, dither or headphone filter,
+/// at most kSources sources), set up before any test runs. Each device opened
+/// writes the file anew, in real time, and completes it when it closes.
+/// Read back as the loudness (RMS) of each 10 ms window of each channel.
 class WaveOutput {
 public:
-    static constexpr int kRate = 44100;
-    /// Sources OpenAL gives to the test process.
     static constexpr int kSources = 6;
 
     /// What the last device wrote; empty when there is no complete file.
     static WaveOutput read();
 
-    /// Root mean square of one channel (0 left, 1 right) over [fromMs, toMs).
+    /// RMS of `channel` (0 left, 1 right) over [fromMs, toMs).
     double rms(int channel, int fromMs, int toMs) const;
 
-    /// Largest absolute sample of both channels over [fromMs, toMs).
-    double peak(int fromMs, int toMs) const;
+    /// The first window at or after `fromMs` in which sound is heard, or -1.
+    int firstHeardMs(int fromMs = 0) const;
+    bool isHeardThroughout(int fromMs, int toMs) const;
+    /// Not a single sample other than 0 in [fromMs, toMs).
+    bool isSilent(int fromMs, int toMs) const;
 
-    /// The first millisecond at or after `fromMs` from which sound is heard
-    /// (a 10 ms window above 0.02 RMS), or -1.
-    int firstAudibleMs(int fromMs = 0) const;
-
-    /// The end of the last 10 ms window in which sound is heard, or -1.
-    int lastAudibleMs() const;
-
-    /// True when sound is heard in every 10 ms window of [fromMs, toMs).
-    bool isAudibleThroughout(int fromMs, int toMs) const;
-
-    /// Milliseconds recorded.
-    int getLengthMs() const;
-
-    std::vector<float> mLeft;
-    std::vector<float> mRight;
+    int getLengthMs() const { return static_cast<int>(mWindows[0].size()) * 10; }
 
 private:
-    /// RMS above which a 10 ms window counts as heard.
-    static constexpr double kAudible = 0.02;
+    bool isHeard(int window) const;
 
-    bool isAudible(int fromMs) const;
+    std::vector<double> mWindows[2];
 };
 
 } // namespace SoundTest

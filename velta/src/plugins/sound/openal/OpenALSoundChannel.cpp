@@ -249,7 +249,7 @@ bool OpenALSoundChannel::updateChannel(CppLib::SharedPtr<SoundSource> source)
         return false;
     }
     if (!openStream(source, *file)) {
-        logStreamError("creating new channel");
+        logStreamError("creating new channel for");
         return false;
     }
     if (mVoice) {
