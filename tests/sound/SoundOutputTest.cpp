@@ -1,0 +1,225 @@
+// What the OpenAL engine plays, checked in the output that OpenAL's wave-file
+// back end records in real time (see WaveOutput).
+#include "SoundTestSupport.h"
+#include "WaveOutput.h"
+
+#include "plugins/sound/openal/OpenALSoundEngine.h"
+#include "sound/SoundChannel.h"
+#include "sound/SoundSource.h"
+#include "support/AllocationCounter.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+using CppLib::SharedPtr;
+using SoundTest::Tone;
+using SoundTest::WaveOutput;
+using Velta::OpenALSoundEngine;
+using Velta::SoundChannel;
+using Velta::SoundSource;
+using Vector3 = CppLib::TVector<float, 3>;
+
+namespace {
+
+class SoundOutputTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(mEngine.initialize()); }
+
+    SharedPtr<SoundSource> source(const Tone& tone, bool positional)
+    {
+        return mEngine.createSoundSource(SoundTest::soundFile("tone.mp3", SoundTest::encodeTone(tone)), positional);
+    }
+
+    /// A channel with the tone started on it (paused), looping for ever.
+    SharedPtr<SoundChannel> looping(const Tone& tone, bool positional)
+    {
+        SharedPtr<SoundChannel> channel = mEngine.createChannel(source(tone, positional));
+        channel->setRepeat(true);
+        return channel;
+    }
+
+    /// Closes the device and reads what it wrote.
+    WaveOutput finish()
+    {
+        mEngine.shutdown();
+        return WaveOutput::read();
+    }
+
+    SoundTest::Log mLog;
+    OpenALSoundEngine mEngine{mLog.shared};
+};
+
+TEST_F(SoundOutputTest, ChannelIsHeardAtItsVolumeUntilPausedMutedOrStopped)
+{
+    Tone stereo;
+    stereo.channels = 2;
+    SharedPtr<SoundChannel> tone = looping(stereo, false);
+    // Each step runs for 200 ms; what is heard is checked in its middle, as a
+    // share of the tone's full level (0: not a sample).
+    const struct {
+        std::function<bool()> action;
+        double level;
+    } steps[] = {
+        {[&] { return tone->play(); }, 1.0},
+        {[&] { return tone->setVolume(0.5f); }, 0.5},
+        {[&] { return tone->setPaused(true) && tone->isPlaying(); }, 0.0},
+        {[&] { return tone->play() && tone->isPaused(); }, 0.5},  // resumed; the setting stays
+        {[&] { return tone->setMute(true) && tone->isPlaying(); }, 0.0},
+        {[&] { return tone->setMute(false); }, 0.5},
+        {[&] { return tone->stop() && !tone->isPlaying() && !tone->stop(); }, 0.0},
+        {[&] { return tone->play() && tone->isPlaying(); }, 0.5},  // from the start
+    };
+    const auto start = std::chrono::steady_clock::now();
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        EXPECT_TRUE(steps[i].action()) << "step " << i;
+        SoundTest::pumpUntil(mEngine, start + std::chrono::milliseconds(200 * (i + 1)));
+    }
+
+    const WaveOutput out = finish();
+    const double full = 0.5 / std::sqrt(2.0);  // the tone's RMS
+    const int first = out.firstHeardMs();
+    ASSERT_GE(first, 0);
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        SCOPED_TRACE("step " + std::to_string(i));
+        const int from = first + 200 * static_cast<int>(i) + 60;
+        if (steps[i].level == 0.0) {
+            EXPECT_TRUE(out.isSilent(from, from + 100));
+            continue;
+        }
+        EXPECT_TRUE(out.isHeardThroughout(from, from + 100));
+        EXPECT_NEAR(out.rms(0, from, from + 100), steps[i].level * full, 0.1 * full);
+        EXPECT_NEAR(out.rms(1, from, from + 100), steps[i].level * full, 0.1 * full);
+    }
+    EXPECT_TRUE(mLog.lines().empty());
+}
+
+TEST_F(SoundOutputTest, LoopCountPlaysOnceTwiceOrForEver)
+{
+    Tone tone;
+    tone.seconds = 0.25;
+    const struct {
+        int loops;
+        int heardMs;  // -1: until the end
+    } cases[] = {{0, 250}, {1, 500}, {-1, -1}};
+    for (const auto& loop : cases) {
+        SCOPED_TRACE(loop.loops);
+        ASSERT_TRUE(mEngine.initialize());
+        SharedPtr<SoundChannel> channel = mEngine.createChannel(source(tone, false));
+        channel->setLoopCount(loop.loops);
+        ASSERT_TRUE(channel->play());
+        SoundTest::pump(mEngine, 750);
+        EXPECT_EQ(channel->isPlaying(), loop.loops < 0);
+
+        const WaveOutput out = finish();
+        const int first = out.firstHeardMs();
+        ASSERT_GE(first, 0);
+        const int end = loop.heardMs > 0 ? first + loop.heardMs : out.getLengthMs() - 20;
+        EXPECT_TRUE(out.isHeardThroughout(first, end - 20));
+        EXPECT_TRUE(out.isSilent(end + 30, out.getLengthMs()));
+    }
+}
+
+TEST_F(SoundOutputTest, PositionalSoundIsHeardFromItsSideOfTheListener)
+{
+    SharedPtr<SoundChannel> channel = looping(Tone(), true);
+    ASSERT_TRUE(channel->set3DAttributes(Vector3(-5.0f, 0.0f, 0.0f), Vector3()));
+    ASSERT_TRUE(channel->play());
+    SoundTest::pump(mEngine, 300);
+    // The listener passes the sound: now it is on the listener's right.
+    mEngine.updateListenerAttributes(Vector3(-10.0f, 0.0f, 0.0f), Vector3(), Vector3(), Vector3(), 0);
+    SoundTest::pump(mEngine, 300);
+
+    const WaveOutput out = finish();
+    const int first = out.firstHeardMs();
+    ASSERT_GE(first, 0);
+    EXPECT_GT(out.rms(0, first + 50, first + 250), 2.0 * out.rms(1, first + 50, first + 250));
+    EXPECT_GT(out.rms(1, first + 350, first + 550), 2.0 * out.rms(0, first + 350, first + 550));
+}
+
+TEST_F(SoundOutputTest, MoreChannelsThanSourcesTakeTheVoicesOfTheLeastAudible)
+{
+    ASSERT_EQ(mEngine.getVoiceCount(), WaveOutput::kSources) << "OpenAL gives fewer sources than the engine asks";
+    SharedPtr<SoundSource> sound = source(Tone(), false);
+    std::vector<SharedPtr<SoundChannel>> playing;
+    for (int i = 0; i < WaveOutput::kSources; ++i) {
+        playing.push_back(mEngine.createChannel(sound));
+        playing.back()->setVolume(i == 2 ? 0.2f : 1.0f);
+        ASSERT_TRUE(playing.back()->play());
+    }
+    SharedPtr<SoundChannel> extra = mEngine.createChannel(sound);
+    ASSERT_FALSE(extra.isNull());
+    EXPECT_FALSE(playing[2]->isPlaying()) << "the quietest stops";
+    EXPECT_TRUE(extra->isPlaying());
+
+    ASSERT_TRUE(extra->play());
+    SharedPtr<SoundChannel> another = mEngine.createChannel(sound);
+    EXPECT_FALSE(playing[0]->isPlaying()) << "of equally loud ones, the oldest stops";
+    EXPECT_TRUE(playing[1]->isPlaying());
+
+    SharedPtr<SoundChannel> third = mEngine.createChannel(sound);
+    EXPECT_FALSE(another->isPlaying()) << "a paused channel is heard least of all";
+    EXPECT_TRUE(playing[1]->isPlaying());
+
+    EXPECT_TRUE(playing[0]->play()) << "a channel that lost its voice plays again when asked";
+    EXPECT_TRUE(playing[0]->isPlaying());
+    EXPECT_TRUE(mLog.lines().empty());
+}
+
+TEST_F(SoundOutputTest, ChannelsOutliveTheirEngine)
+{
+    SharedPtr<SoundChannel> early = mEngine.createChannel(source(Tone(), false));
+    ASSERT_TRUE(early->play());
+    mEngine.shutdown();
+    EXPECT_FALSE(early->isPlaying());
+    EXPECT_FALSE(early->play());
+    EXPECT_TRUE(early->setVolume(0.5f)) << "settings are still kept";
+
+    auto engine = std::make_unique<OpenALSoundEngine>(mLog.shared);
+    ASSERT_TRUE(engine->initialize());
+    SharedPtr<SoundChannel> late = engine->createChannel(
+        engine->createSoundSource(SoundTest::soundFile("late.mp3", SoundTest::encodeTone(Tone())), false));
+    ASSERT_TRUE(late->play());
+    engine.reset();
+    EXPECT_FALSE(late->isPlaying());
+    EXPECT_FALSE(late->stop());
+}
+
+TEST_F(SoundOutputTest, UpdateWithPlayingChannelsAllocatesNothing)
+{
+    Tone stereo;
+    stereo.channels = 2;
+    std::vector<SharedPtr<SoundChannel>> channels = {looping(Tone(), true), looping(Tone(), true),
+                                                     looping(stereo, false), looping(stereo, false)};
+    for (SharedPtr<SoundChannel>& channel : channels) {
+        ASSERT_TRUE(channel->play());
+    }
+    SoundTest::pump(mEngine, 50);
+
+    std::size_t allocations = 0;
+    {
+        VeltaTest::AllocationCounter counter;
+        // Longer than the buffers queued per voice: every voice is refilled.
+        const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(600);
+        for (float x = 0.0f; std::chrono::steady_clock::now() < end; x += 0.1f) {
+            channels[0]->set3DAttributes(Vector3(x, 0.0f, 0.0f), Vector3(1.0f, 0.0f, 0.0f));
+            mEngine.updateListenerAttributes(Vector3(0.0f, 0.0f, x), Vector3(), Vector3(), Vector3(), 0);
+            mEngine.update(0);
+            channels[1]->isPlaying();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        allocations = counter.getCount();
+    }
+    EXPECT_EQ(allocations, 0u);
+    const WaveOutput out = finish();
+    const int first = out.firstHeardMs();
+    ASSERT_GE(first, 0);
+    EXPECT_TRUE(out.isHeardThroughout(first, first + 600)) << "the buffers never ran dry";
+}
+
+} // namespace

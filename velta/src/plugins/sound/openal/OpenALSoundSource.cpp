@@ -1,0 +1,12 @@
+#include "plugins/sound/openal/OpenALSoundSource.h"
+
+namespace Velta {
+
+OpenALSoundSource::OpenALSoundSource(const std::string& fileName, const std::string& path, bool positional,
+                                     long rate, int channels, int lengthMs)
+    : mFileName(fileName), mPath(path), mPositional(positional), mRate(rate), mChannels(channels),
+      mLengthMs(lengthMs)
+{
+}
+
+} // namespace Velta
