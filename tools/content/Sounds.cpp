@@ -1,0 +1,4 @@
+#include "ContentGenerator.h"
+namespace VeltaTools {
+void generateSounds(Output&) {}
+}
