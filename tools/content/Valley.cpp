@@ -21,6 +21,9 @@ constexpr float RIVER_DEPTH = 3.5f;
 /// Fall of the bed per unit of distance from the outline.
 constexpr float BED_SLOPE = 0.5f;
 
+/// Length of the pool above the first section.
+constexpr float SOURCE_POOL = 5.0f;
+
 /// Cell size of the fine grid on which the river's inside distance is found.
 constexpr float FINE_CELL = 0.5f;
 constexpr int FINE_SIZE = static_cast<int>(Course::TILE_SIZE / FINE_CELL);
@@ -29,6 +32,25 @@ float smoothstep(float edge0, float edge1, float x)
 {
     const float t = std::clamp((x - edge0) / (edge1 - edge0), 0.0f, 1.0f);
     return t * t * (3.0f - 2.0f * t);
+}
+
+/// The river comes out of a short pool above its first section, so the
+/// first section's middle lies as deep as the others. The pool is carved
+/// like the river at the first section's level.
+Course::WaterQuad sourcePool()
+{
+    const std::vector<Course::CrossSection>& sections = Course::crossSections();
+    const Course::CrossSection& first = sections.front();
+    const Course::CrossSection& second = sections[1];
+    const float flowX = (second.left.x + second.right.x - first.left.x - first.right.x) * 0.5f;
+    const float flowZ = (second.left.z + second.right.z - first.left.z - first.right.z) * 0.5f;
+    const float flowLength = std::sqrt(flowX * flowX + flowZ * flowZ);
+    Course::CrossSection pool = first;
+    for (Course::Point3* p : {&pool.left, &pool.right}) {
+        p->x -= flowX / flowLength * SOURCE_POOL;
+        p->z -= flowZ / flowLength * SOURCE_POOL;
+    }
+    return Course::WaterQuad(pool, first);
 }
 
 /// Distance of every fine cell inside the river to the nearest cell outside
@@ -57,22 +79,7 @@ std::vector<float> insideDistance(const std::vector<Course::WaterQuad>& quads)
             }
         }
     }
-    // The river comes out of a short pool above its first section, so the
-    // first section's middle is as deep as any other (the pool is land in
-    // the height map, it only keeps the bed from rising at the first line).
-    const Course::CrossSection& first = sections.front();
-    const Course::CrossSection& second = sections[1];
-    const float flowX = (second.left.x + second.right.x - first.left.x - first.right.x) * 0.5f;
-    const float flowZ = (second.left.z + second.right.z - first.left.z - first.right.z) * 0.5f;
-    const float flowLength = std::sqrt(flowX * flowX + flowZ * flowZ);
-    const float backX = -flowX / flowLength * 12.0f;
-    const float backZ = -flowZ / flowLength * 12.0f;
-    Course::CrossSection pool = first;
-    pool.left.x += backX;
-    pool.left.z += backZ;
-    pool.right.x += backX;
-    pool.right.z += backZ;
-    const Course::WaterQuad source(pool, first);
+    const Course::WaterQuad source = sourcePool();
     for (int j = 0; j < FINE_SIZE; ++j) {
         for (int i = 0; i < FINE_SIZE; ++i) {
             if (source.contains((i + 0.5f) * FINE_CELL, (j + 0.5f) * FINE_CELL)) {
@@ -225,6 +232,8 @@ Valley carveValley()
 {
     const std::vector<Course::WaterQuad> quads = Course::waterQuads();
     const std::vector<float> fine = insideDistance(quads);
+    const Course::WaterQuad source = sourcePool();
+    const float sourceLevel = Course::crossSections().front().left.y;
 
     Valley valley;
     const std::size_t count = static_cast<std::size_t>(SIZE) * SIZE;
@@ -238,7 +247,11 @@ Valley carveValley()
             const float z = samplePosition(j);
             const std::size_t k = static_cast<std::size_t>(j) * SIZE + i;
             bool inside = false;
-            const float level = waterInside(quads, x, z, inside);
+            float level = waterInside(quads, x, z, inside);
+            if (!inside && source.contains(x, z)) {
+                inside = true;
+                level = sourceLevel;
+            }
             if (inside) {
                 const float e = sampleFine(fine, x, z);
                 valley.waterLevel[k] = level;
