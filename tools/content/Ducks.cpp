@@ -157,15 +157,25 @@ Image skin(const Look& look)
         return c.scaled(feather);
     });
     if (!look.number.empty()) {
+        // The start number in a white disc on each flank. Across the body
+        // region the image's x runs around the body (upwards on the right
+        // flank, downwards on the left) and its y runs towards the tail, so
+        // the number is drawn upright first and then turned into place.
+        Image badge(44, 44);
+        badge.fillEllipse(22, 22, 20, 17, rgb(255, 255, 255));
         Font bold(sansBoldFontPath());
-        for (float cx : {0.0f, 128.0f, 256.0f}) {
-            image.fillEllipse(cx, 62, 18, 22, rgb(255, 255, 255));
-            bold.setHorizontalScale(0.8f);
-            bold.drawCentred(image, look.number, 28, cx, 62, rgb(20, 20, 24));
-            bold.setHorizontalScale(1.0f);
+        bold.drawCentred(badge, look.number, 24, 22, 22, rgb(20, 20, 24));
+        const int along = 62; // image row of the badge's centre (mid body)
+        for (int gy = 0; gy < 44; ++gy) {
+            for (int gx = 0; gx < 44; ++gx) {
+                const Rgba& p = badge.at(gx, gy);
+                // Right flank (+x, u = 0): the reader's right is the tail, down is -u.
+                const int rightX = ((0 - (gy - 22)) % 256 + 256) % 256;
+                image.blend(rightX, along + (gx - 22), p);
+                // Left flank (-x, u = 0.5): the reader's right is the chest, down is +u.
+                image.blend(128 + (gy - 22), along - (gx - 22), p);
+            }
         }
-        // The circles at u = 0 and 1 are the same place on the right flank;
-        // the one at 0.5 is on the left flank.
     }
     // Head: u around (0 = right, 0.25 = front... as the sphere runs), v top to bottom.
     paint(image, HEAD, [&look](float u, float v) {

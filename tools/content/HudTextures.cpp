@@ -6,6 +6,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
+#include <vector>
 
 namespace VeltaTools {
 
@@ -108,7 +110,7 @@ Image tachoText(Font& bold)
 {
     Image image(128, 64, PANEL);
     image.fillRect(0, 0, 91, 39, CharMap::windowColour());
-    bold.drawText(image, "km/h", 13, 93, 34, LABEL);
+    bold.drawText(image, "km/h", 10.5f, 93, 34, LABEL);
     image.fillRoundedRect(52, 42, 100, 64, 3, CharMap::windowColour());
     // A small banana and "BONUS" to the left of the counter.
     image.strokePolyline({{6, 47}, {9, 55}, {16, 59}, {24, 57}}, 4.0f, ACCENT);
@@ -156,7 +158,9 @@ Image panelMask()
 Image itemFrame(Font& bold)
 {
     Image image(512, 256);
-    const float x0 = 186, y0 = 32, x1 = 298, y1 = 114;
+    // The selected icon settles 161 pixels into the strip's 425-pixel window,
+    // which the quad spreads over the panel's 512 columns.
+    const float x0 = 200, y0 = 32, x1 = 314, y1 = 114;
     image.fillRoundedRect(x0, y0, x1, y1, 12, ACCENT);
     Image hole(512, 256);
     // Cut the inside out again: copy everything but the inner rectangle.
@@ -167,31 +171,38 @@ Image itemFrame(Font& bold)
             p.a *= 1.0f - hole.at(x, y).a;
         }
     }
-    image.fillPolygon({{176, 62}, {176, 84}, {164, 73}}, ACCENT.withAlpha(0.8f));
-    image.fillPolygon({{308, 62}, {308, 84}, {320, 73}}, ACCENT.withAlpha(0.8f));
+    image.fillPolygon({{192, 62}, {192, 84}, {180, 73}}, ACCENT.withAlpha(0.8f));
+    image.fillPolygon({{322, 62}, {322, 84}, {334, 73}}, ACCENT.withAlpha(0.8f));
     bold.drawText(image, "ITEMS", 16, 24, 28, LABEL);
     return image;
 }
 
-/// A full-screen message: large outlined words with a smaller line below.
-Image message(Font& bold, const std::string& word, const std::string& line, const Rgba& top, const Rgba& bottom)
+/// A full-screen message: one or two lines of large outlined words, with a
+/// smaller line below.
+Image message(Font& bold, const std::vector<std::string>& words, const std::string& line, const Rgba& top,
+              const Rgba& bottom)
 {
-    Image words(512, 512);
-    const float size = std::min(190.0f, 440.0f / std::max(1.0f, bold.measure(word, 100.0f) / 100.0f));
-    bold.drawCentredOutlined(words, word, size, 256, 230, rgb(20, 24, 40), rgb(20, 24, 40), 9.0f);
-    Image fill(512, 512);
-    bold.drawCentred(fill, word, size, 256, 230, Rgba{1, 1, 1, 1});
-    for (int y = 0; y < 512; ++y) {
-        const float t = std::clamp((y - 150.0f) / 160.0f, 0.0f, 1.0f);
-        const Rgba colour = mix(top, bottom, t);
-        for (int x = 0; x < 512; ++x) {
-            words.blend(x, y, colour, fill.at(x, y).a);
+    Image image(512, 512);
+    const bool two = words.size() > 1;
+    for (std::size_t k = 0; k < words.size(); ++k) {
+        const std::string& word = words[k];
+        const float size = std::min(two ? 150.0f : 190.0f, 440.0f / std::max(1.0f, bold.measure(word, 100.0f) / 100.0f));
+        const float centre = two ? 150.0f + 170.0f * static_cast<float>(k) : 230.0f;
+        bold.drawCentredOutlined(image, word, size, 256, centre, rgb(20, 24, 40), rgb(20, 24, 40), 9.0f);
+        Image fill(512, 512);
+        bold.drawCentred(fill, word, size, 256, centre, Rgba{1, 1, 1, 1});
+        for (int y = 0; y < 512; ++y) {
+            const float t = std::clamp((y - (centre - 70.0f)) / 140.0f, 0.0f, 1.0f);
+            const Rgba colour = mix(top, bottom, t);
+            for (int x = 0; x < 512; ++x) {
+                image.blend(x, y, colour, fill.at(x, y).a);
+            }
         }
     }
     if (!line.empty()) {
-        bold.drawCentredOutlined(words, line, 34, 256, 372, rgb(255, 255, 255), rgb(20, 24, 40), 3.5f);
+        bold.drawCentredOutlined(image, line, 34, 256, two ? 462.0f : 372.0f, rgb(255, 255, 255), rgb(20, 24, 40), 3.5f);
     }
-    return words;
+    return image;
 }
 
 /// Sparkle for item particles: a four-pointed star with a bright core,
@@ -295,12 +306,12 @@ void writeHudTextures(Output& output)
     output.writePng("textures/overlays/item.png", itemFrame(bold));
     output.writePng("textures/overlays/panelmask.png", panelMask());
     output.writePng("textures/overlays/ready.png",
-                    message(bold, "READY?", "Click to start", rgb(255, 240, 120), rgb(255, 160, 40)));
-    output.writePng("textures/overlays/go.png", message(bold, "GO!", "", rgb(170, 255, 140), rgb(40, 190, 70)));
+                    message(bold, {"READY?"}, "Click to start", rgb(255, 240, 120), rgb(255, 160, 40)));
+    output.writePng("textures/overlays/go.png", message(bold, {"GO!"}, "", rgb(170, 255, 140), rgb(40, 190, 70)));
     output.writePng("textures/overlays/yes.png",
-                    message(bold, "YES!", "You made it!", rgb(255, 250, 170), rgb(250, 180, 30)));
+                    message(bold, {"YES!"}, "You made it!", rgb(255, 250, 170), rgb(250, 180, 30)));
     output.writePng("textures/overlays/gameover.png",
-                    message(bold, "GAME", "OVER", rgb(255, 150, 140), rgb(200, 30, 40)));
+                    message(bold, {"GAME", "OVER"}, "Press R to try again", rgb(255, 150, 140), rgb(200, 30, 40)));
     output.writePng("textures/empty.png", Image(256, 32));
 
     struct Item {

@@ -88,16 +88,17 @@ Image houseTexture()
     return image;
 }
 
-/// Red and white bands with a dark float ring at the waterline (t 0.7..0.8).
+/// Red and white bands, a yellow float ring (t 0.56..0.73, the buoy's
+/// widest part) and a dark keel below it.
 Image buoyTexture()
 {
     Image image(64, 128);
     image.shade([](float, float y) {
         const float t = y / 128.0f;
-        if (t > 0.9f) {
+        if (t > 0.73f) {
             return rgb(60, 64, 70);
         }
-        if (t > 0.68f) {
+        if (t > 0.56f) {
             return rgb(250, 200, 40);
         }
         if (t < 0.12f) {
@@ -373,7 +374,7 @@ void buildCatchNet(MeshBuilder& mesh)
     mesh.group("floats", floats);
     for (int i = 0; i < 13; ++i) {
         const float x = -2.4f + i * 0.4f;
-        mesh.sphere(T::translation(x, 0.5f, 0) * T::scaling(0.07f, 0.06f, 0.07f), 6, 10, UvRect{0, 0.7f, 1, 0.8f});
+        mesh.sphere(T::translation(x, 0.5f, 0) * T::scaling(0.07f, 0.06f, 0.07f), 6, 10, UvRect{0, 0.6f, 1, 0.7f});
     }
 }
 
