@@ -320,13 +320,13 @@ void buildBanner(MeshBuilder& mesh, const std::string& texture)
     const int cloth = mesh.material("cloth", texture);
     const int pole = mesh.material("pole", "pole.png");
     mesh.group("poles", pole);
-    for (float x : {-2.2f, 2.2f}) {
+    for (float x : {-2.5f, 2.5f}) {
         mesh.lathe(T::translation(x, 0, 0), {{0.0f, -1.0f}, {0.04f, -1.0f}, {0.04f, 1.0f}, {0.0f, 1.02f}}, 10,
                    UvRect{0, 0, 1, 4}, false);
         mesh.box(T::translation(x, -0.05f, 0), {0.12f, 0.1f, 0.32f}, UvRect{0, 0, 1, 0.2f});
     }
     mesh.group("cloth", cloth);
-    const float y0 = 0.55f, y1 = 0.98f, x = 2.16f, z = 0.012f;
+    const float y0 = 0.55f, y1 = 0.98f, x = 2.46f, z = 0.012f;
     // Front (facing -z, towards the ducks coming down the river) and back,
     // each reading left to right.
     mesh.quad(T(), {x, y0, -z}, {-x, y0, -z}, {-x, y1, -z}, {x, y1, -z}, UvRect{0, 0, 1, 1});
