@@ -9,15 +9,24 @@
 #include <set>
 #include <string>
 
+#include <unistd.h>
+
 using namespace VeltaTools;
 
 namespace {
 
+/// An empty directory of this process (ctest runs tests in parallel processes).
+std::string freshDirectory(const std::string& name)
+{
+    const std::string path = testing::TempDir() + name + "_" + std::to_string(getpid());
+    std::filesystem::remove_all(path);
+    return path;
+}
+
 /// Generates everything once into a fresh directory.
 class GeneratedContent {
 public:
-    explicit GeneratedContent(const std::string& name)
-        : mRoot(testing::TempDir() + name), mOutput((std::filesystem::remove_all(mRoot), mRoot))
+    explicit GeneratedContent(const std::string& name) : mRoot(freshDirectory(name)), mOutput(mRoot)
     {
         mOk = generateContent(mOutput);
     }

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 using namespace VeltaTools;
 
 namespace {
@@ -103,7 +105,9 @@ class ModelsTest : public testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        sRoot = testing::TempDir() + "content_models";
+        // One directory per process: ctest runs each test in its own process,
+        // several at a time.
+        sRoot = testing::TempDir() + "content_models_" + std::to_string(getpid());
         std::filesystem::remove_all(sRoot);
         Output output(sRoot);
         generateModels(output);
