@@ -13,8 +13,8 @@ packages=(
   libgl-dev libglu1-mesa-dev libglew-dev libgl1-mesa-dri
   libdevil-dev
   libopenal-dev libmpg123-dev
-  # content generation: MP3 encoding, glyphs
-  libmp3lame-dev libfreetype-dev fonts-dejavu-core
+  # content generation: MP3 encoding, glyphs, writing PNG images
+  libmp3lame-dev libfreetype-dev fonts-dejavu-core libpng-dev
   # rendering and end-to-end tests: a virtual display, X input, screenshots
   xvfb xauth xdotool imagemagick
 )

@@ -4,4 +4,9 @@ namespace Velta {
 
 ElementData::~ElementData() = default;
 
+ElementData* ElementData::clone() const
+{
+    return new ElementData(*this);
+}
+
 } // namespace Velta

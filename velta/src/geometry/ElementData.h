@@ -11,6 +11,12 @@ public:
     explicit ElementData(ElementType type) : mElementType(type) {}
     ~ElementData() override;
 
+    /// A new copy of the same kind (created with new, owned by the caller),
+    /// sharing the element's storage until either side writes. Every kind
+    /// overrides it; a kind that does not copies as its nearest base that
+    /// does.
+    virtual ElementData* clone() const;
+
     ElementType getElementType() const override { return mElementType; }
 
 protected:

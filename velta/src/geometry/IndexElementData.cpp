@@ -14,4 +14,9 @@ IndexElementData::IndexElementData(ElementType type, unsigned int capacity, unsi
 
 IndexElementData::~IndexElementData() = default;
 
+IndexElementData* IndexElementData::clone() const
+{
+    return new IndexElementData(*this);
+}
+
 } // namespace Velta

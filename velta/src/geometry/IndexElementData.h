@@ -15,6 +15,8 @@ public:
     IndexElementData(ElementType type, unsigned int capacity, unsigned int growStep);
     ~IndexElementData() override;
 
+    IndexElementData* clone() const override;
+
     IndexData& getIndexList() override { return mIndexData; }
     const IndexData& getIndexList() const override { return mIndexData; }
 

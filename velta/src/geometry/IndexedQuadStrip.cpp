@@ -6,6 +6,11 @@ IndexedQuadStrip::IndexedQuadStrip(unsigned int capacity) : IndexElementData(QUA
 
 IndexedQuadStrip::~IndexedQuadStrip() = default;
 
+IndexedQuadStrip* IndexedQuadStrip::clone() const
+{
+    return new IndexedQuadStrip(*this);
+}
+
 void IndexedQuadStrip::addQuad(unsigned int a, unsigned int b)
 {
     mIndexData.addIndex(a);

@@ -12,6 +12,8 @@ public:
     explicit IndexedQuadStrip(unsigned int capacity);
     ~IndexedQuadStrip() override;
 
+    IndexedQuadStrip* clone() const override;
+
     /// Adds the next pair of the strip; every pair after the first closes a quad.
     void addQuad(unsigned int a, unsigned int b);
 };

@@ -6,6 +6,11 @@ IndexedQuads::IndexedQuads(unsigned int capacity) : IndexElementData(QUADS, capa
 
 IndexedQuads::~IndexedQuads() = default;
 
+IndexedQuads* IndexedQuads::clone() const
+{
+    return new IndexedQuads(*this);
+}
+
 void IndexedQuads::addQuad(unsigned int a, unsigned int b, unsigned int c, unsigned int d)
 {
     mIndexData.addIndex(a);

@@ -12,6 +12,8 @@ public:
     explicit IndexedQuads(unsigned int capacity);
     ~IndexedQuads() override;
 
+    IndexedQuads* clone() const override;
+
     /// Adds the four corners of one quad.
     void addQuad(unsigned int a, unsigned int b, unsigned int c, unsigned int d);
 };

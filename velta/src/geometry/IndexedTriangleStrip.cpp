@@ -6,6 +6,11 @@ IndexedTriangleStrip::IndexedTriangleStrip(unsigned int capacity) : IndexElement
 
 IndexedTriangleStrip::~IndexedTriangleStrip() = default;
 
+IndexedTriangleStrip* IndexedTriangleStrip::clone() const
+{
+    return new IndexedTriangleStrip(*this);
+}
+
 void IndexedTriangleStrip::addVertice(unsigned int index)
 {
     mIndexData.addIndex(index);

@@ -12,6 +12,8 @@ public:
     explicit IndexedTriangleStrip(unsigned int capacity);
     ~IndexedTriangleStrip() override;
 
+    IndexedTriangleStrip* clone() const override;
+
     /// Adds the next vertex of the strip.
     void addVertice(unsigned int index);
 };

@@ -6,6 +6,11 @@ IndexedTriangles::IndexedTriangles(unsigned int capacity) : IndexElementData(TRI
 
 IndexedTriangles::~IndexedTriangles() = default;
 
+IndexedTriangles* IndexedTriangles::clone() const
+{
+    return new IndexedTriangles(*this);
+}
+
 void IndexedTriangles::addTriangle(unsigned int a, unsigned int b, unsigned int c)
 {
     mIndexData.addIndex(a);

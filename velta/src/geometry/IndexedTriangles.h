@@ -12,6 +12,8 @@ public:
     explicit IndexedTriangles(unsigned int capacity);
     ~IndexedTriangles() override;
 
+    IndexedTriangles* clone() const override;
+
     /// Adds the three corners of one triangle.
     void addTriangle(unsigned int a, unsigned int b, unsigned int c);
 };

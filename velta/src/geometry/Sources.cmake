@@ -5,8 +5,13 @@ list(APPEND VELTA_FILES
   geometry/DataType.h geometry/DataType.cpp
   geometry/ElementData.h geometry/ElementData.cpp
   geometry/Geometry.h geometry/Geometry.cpp
+  geometry/GeometryData.h geometry/GeometryData.cpp
+  geometry/GeometryDataGroup.h geometry/GeometryDataGroup.cpp
   geometry/GeometryElement.h geometry/GeometryElement.cpp
+  geometry/GeometryGroup.h geometry/GeometryGroup.cpp
   geometry/GeometryManager.h geometry/GeometryManager.cpp
+  geometry/GeometryObject.h geometry/GeometryObject.cpp
+  geometry/GeometrySubobject.h geometry/GeometrySubobject.cpp
   geometry/IndexData.h geometry/IndexData.cpp
   geometry/IndexDataSet.h geometry/IndexDataSet.cpp
   geometry/IndexedQuadStrip.h geometry/IndexedQuadStrip.cpp

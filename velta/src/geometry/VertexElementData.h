@@ -14,6 +14,8 @@ public:
     explicit VertexElementData(ElementType type);
     ~VertexElementData() override;
 
+    VertexElementData* clone() const override;
+
     VertexData& getVertexData() override { return mVertexData; }
     const VertexData& getVertexData() const override { return mVertexData; }
 

@@ -7,8 +7,11 @@
 
 #include <AL/al.h>
 
+#include <dlfcn.h>
+
 #include <climits>
 #include <cmath>
+#include <cstdlib>
 
 namespace Velta {
 
@@ -26,6 +29,24 @@ int lengthInMs(long long samples, long rate)
 bool isFinite(const CppLib::TVector<float, 3>& v)
 {
     return std::isfinite(v.x()) && std::isfinite(v.y()) && std::isfinite(v.z());
+}
+
+extern "C" void ignoreAlsaMessage(const char*, int, const char*, int, const char*, ...) {}
+
+/// Without a sound card, OpenAL and the ALSA library it probes print a dozen
+/// lines of their own on standard error; the engine reports the outcome in one
+/// line. A user who wants their detail sets ALSOFT_LOGLEVEL (kept when set).
+void quietAudioLibraries()
+{
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    using AlsaHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetAlsaHandler = int (*)(AlsaHandler);
+    // The handle stays open: OpenAL loads the same library and keeps the handler.
+    if (void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_GLOBAL)) {
+        if (auto setHandler = reinterpret_cast<SetAlsaHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+            setHandler(&ignoreAlsaMessage);
+        }
+    }
 }
 
 } // namespace
@@ -46,6 +67,7 @@ bool OpenALSoundEngine::initialize()
     if (mInitialized) {
         return true;
     }
+    quietAudioLibraries();
     mDevice = alcOpenDevice(mDeviceName.empty() ? nullptr : mDeviceName.c_str());
     if (!mDevice) {
         const ALCenum error = alcGetError(nullptr);

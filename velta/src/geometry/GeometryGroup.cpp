@@ -1,0 +1,7 @@
+#include "geometry/GeometryGroup.h"
+
+namespace Velta {
+
+GeometryGroup::~GeometryGroup() = default;
+
+} // namespace Velta
