@@ -355,7 +355,7 @@ void GLMaterialManager::upload(Texture& texture, GLRenderContext::TexIdSet& reco
         return;
     }
     if (!GLTypes::isPixelType(info.getDataType())) {
-        refuse(texture, "OpenGL cannot read components of type " + DataType::getName(info.getDataType()));
+        refuse(texture, std::string("OpenGL cannot read components of type ") + DataType::getName(info.getDataType()));
         return;
     }
     clearErrors();

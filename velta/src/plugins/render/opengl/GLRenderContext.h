@@ -3,6 +3,7 @@
 #include "VeltaExport.h"
 #include "cpplib/HashMap.h"
 #include "geometry/VertexDataSet.h"
+#include "plugins/render/opengl/GLRenderEngine.h"
 #include "plugins/render/opengl/GLStateCache.h"
 #include "render/RenderContext.h"
 #include "resource/ResourceData.h"
@@ -11,7 +12,6 @@
 
 namespace Velta {
 
-class GLRenderEngine;
 class GLViewRenderer;
 class IndexDataSet;
 class Texture;

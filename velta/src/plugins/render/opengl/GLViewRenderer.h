@@ -5,6 +5,7 @@
 #include "plugins/render/opengl/GLMaterialManager.h"
 #include "plugins/render/opengl/GLObjectRenderer.h"
 #include "plugins/render/opengl/GLSceneManager.h"
+#include "scene/Traverser.h"
 
 #include <vector>
 

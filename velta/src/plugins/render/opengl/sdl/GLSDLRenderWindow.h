@@ -1,12 +1,11 @@
 #pragma once
 
 #include "VeltaExport.h"
+#include "plugins/render/opengl/GLRenderContext.h"
+#include "plugins/render/opengl/GLRenderEngine.h"
 #include "render/RenderWindow.h"
 
 namespace Velta {
-
-class GLRenderContext;
-class GLRenderEngine;
 
 /// A render window drawn with OpenGL in SDL's video surface. Made and opened
 /// by GLRenderEngine; owned by the render manager. Its GLRenderContext lives
