@@ -326,6 +326,12 @@ void GLMaterialManager::bindTexture(Texture& texture, int unit, int previousUnit
         record->stamp = now;
         upload(texture, *record, target, record->hasImage);
     }
+    if (!record->hasImage) {
+        // Nothing to sample (no image yet, or it was refused): the surface
+        // shows untextured rather than in whatever an empty object gives.
+        state.setTextureTarget(unit, 0);
+        return;
+    }
     applySampling(texture, *record, target);
     state.setTextureTarget(unit, target);
     applyTexEnv(texture, unit, previousUnit);

@@ -21,8 +21,8 @@ class VertexDataSet;
 /// Images are uploaded once and again only after a change. An image that
 /// cannot be uploaded (no pixels, a colour format or component type OpenGL
 /// cannot read) is refused with one line on the "glmaterialmanager" log and
-/// tried again only after the texture changes; the unit then samples an
-/// empty texture object.
+/// tried again only after the texture changes; until a texture has an image
+/// its unit stays untextured.
 class VELTA_EXPORT GLMaterialManager {
 public:
     explicit GLMaterialManager(GLRenderContext& context);

@@ -134,7 +134,9 @@ bool GLSDLRenderWindow::setCursorVisible(bool visible)
 
 bool GLSDLRenderWindow::warpPointer(int x, int y)
 {
-    SDL_WarpMouse(static_cast<Uint16>(x), static_cast<Uint16>(y));
+    // SDL takes unsigned 16-bit coordinates.
+    const auto clamp = [](int value) { return static_cast<Uint16>(value < 0 ? 0 : (value > 0xFFFF ? 0xFFFF : value)); };
+    SDL_WarpMouse(clamp(x), clamp(y));
     return true;
 }
 
