@@ -14,11 +14,33 @@
 #include <GL/glew.h>
 #include <SDL/SDL.h>
 
+#include <cstring>
 #include <string>
+
+#ifdef __linux__
+#include <dlfcn.h>
+#include <link.h>
+#endif
 
 namespace Velta {
 
 namespace {
+
+#ifdef __linux__
+/// Makes a loaded DRI driver stay loaded when it is closed.
+int pinDriver(dl_phdr_info* info, size_t, void*)
+{
+    const char* name = info->dlpi_name;
+    const size_t length = name ? std::strlen(name) : 0;
+    static const char SUFFIX[] = "_dri.so";
+    const size_t suffix = sizeof(SUFFIX) - 1;
+    if (length > suffix && std::strcmp(name + length - suffix, SUFFIX) == 0) {
+        // Only raises the flag of the loaded library; the handle is never closed.
+        dlopen(name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+    }
+    return 0;
+}
+#endif
 
 /// Whether the rectangle shows any part of a `width` × `height` target.
 bool showsPartOf(int x, int y, int w, int h, int width, int height)
@@ -77,6 +99,26 @@ void GLRenderEngine::shutdown()
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
     mInitialized = false;
     createGeneration();
+}
+
+unsigned long long GLRenderEngine::createGeneration()
+{
+    keepDriverLoaded();
+    return ++mGeneration;
+}
+
+void GLRenderEngine::keepDriverLoaded()
+{
+    // Stopping SDL video closes the display, and with it Mesa unloads its
+    // driver, whose one-time start-up state (kept for the process) is then
+    // lost and made anew by the next window. The driver stays loaded instead.
+#ifdef __linux__
+    static bool pinned = false;
+    if (!pinned) {
+        pinned = true;
+        dl_iterate_phdr(pinDriver, nullptr);
+    }
+#endif
 }
 
 void GLRenderEngine::renderTarget(RenderTarget& target, GLRenderContext& context, int width, int height)

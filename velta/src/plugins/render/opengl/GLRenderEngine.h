@@ -44,12 +44,15 @@ public:
     /// camera in a scene shows that scene and then the camera's overlay.
     void renderTarget(RenderTarget& target, GLRenderContext& context, int width, int height);
 
-    /// A new OpenGL context was made; returns its number (from 1).
-    unsigned long long createGeneration() { return ++mGeneration; }
+    /// A window made a new OpenGL context; returns its number (from 1).
+    unsigned long long createGeneration();
     /// The number of the OpenGL context in use; no window's after shutdown.
     unsigned long long getGeneration() const { return mGeneration; }
 
 private:
+    /// Keeps the OpenGL driver loaded until the process ends.
+    static void keepDriverLoaded();
+
     std::unique_ptr<GLCapabilities> mCapabilities;
     bool mInitialized = false;
     unsigned long long mGeneration = 0;

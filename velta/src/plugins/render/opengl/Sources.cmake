@@ -17,4 +17,4 @@ list(APPEND VELTA_FILES
 pkg_check_modules(GL REQUIRED IMPORTED_TARGET gl)
 pkg_check_modules(GLU REQUIRED IMPORTED_TARGET glu)
 pkg_check_modules(GLEW REQUIRED IMPORTED_TARGET glew)
-list(APPEND VELTA_LINK_LIBRARIES PkgConfig::GL PkgConfig::GLU PkgConfig::GLEW)
+list(APPEND VELTA_LINK_LIBRARIES PkgConfig::GL PkgConfig::GLU PkgConfig::GLEW ${CMAKE_DL_LIBS})
