@@ -96,6 +96,25 @@ TEST_F(Uploads, AnUnchangedSceneIsUploadedOnceAndChangesAreUploadedAgain)
     EXPECT_EQ(buffers(), 9u);
 }
 
+TEST_F(Uploads, SharedDataChangedJustBeforeAFrameIsFilledOnceThatFrame)
+{
+    build();
+    mBuilder->addObject(mGeometry, mMaterial);
+    mBuilder->addObject(mGeometry, makeMaterial(true));
+    renderFrame();
+    EXPECT_EQ(buffers(), 5u);
+    clock().advance(5);
+    mGeometry->getIndexedData(0)->setModified();
+    renderFrame(0); // in the millisecond of the change
+    EXPECT_EQ(buffers(), 9u);
+    // The change might have come after that fill within its millisecond, so
+    // the next frame fills once more; after that nothing.
+    renderFrame();
+    EXPECT_EQ(buffers(), 13u);
+    renderFrame();
+    EXPECT_EQ(buffers(), 13u);
+}
+
 TEST_F(Uploads, WithoutBufferObjectsTheSameFrameIsDrawnFromClientMemory)
 {
     build();

@@ -62,6 +62,15 @@ void logError(const std::string& message)
     VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->error(message);
 }
 
+/// Whether data filled at `stamp` changed since. Within the millisecond of
+/// the fill nothing counts as changed, so data shared by many drawables is
+/// filled once per frame at most; a change in that millisecond is seen from
+/// the next one on.
+bool isNewer(const AbstractGeometryData& data, long long stamp, long long time)
+{
+    return stamp != time && data.hasChanged(stamp);
+}
+
 } // namespace
 
 GLRenderContext::DataIdSet::DataIdSet(unsigned int providerId) : ResourceData(providerId) {}
@@ -150,8 +159,9 @@ bool GLRenderContext::loadArrayBuffer(VertexDataSet& data, VertexDataSet::Part p
     }
     DataIdSet& record = getDataIdSet(data, geometry->getId());
     const unsigned int bit = 1u << part;
+    const long long time = now();
     const bool changed = record.buffers[part] == 0 || record.sizes[part] != size ||
-                         geometry->hasChanged(record.stamps[part]);
+                         isNewer(*geometry, record.stamps[part], time);
     if (!changed) {
         if (record.failed & bit) {
             mStateCache.bindArrayBuffer(0);
@@ -160,7 +170,7 @@ bool GLRenderContext::loadArrayBuffer(VertexDataSet& data, VertexDataSet::Part p
         mStateCache.bindArrayBuffer(record.buffers[part]);
         return true;
     }
-    record.stamps[part] = now();
+    record.stamps[part] = time;
     record.sizes[part] = size;
     if (!fillBuffer(record.buffers[part], false, base, size)) {
         const GLenum error = glGetError();
@@ -195,12 +205,13 @@ bool GLRenderContext::loadIndexBuffer(IndexDataSet& indices)
         mIndexBuffers.put(geometry->getId(), record);
         indices.setResourceData(*record);
     }
-    const bool changed = record->buffer == 0 || record->size != size || geometry->hasChanged(record->stamp);
+    const long long time = now();
+    const bool changed = record->buffer == 0 || record->size != size || isNewer(*geometry, record->stamp, time);
     if (!changed) {
         mStateCache.bindElementBuffer(record->failed ? 0 : record->buffer);
         return !record->failed;
     }
-    record->stamp = now();
+    record->stamp = time;
     record->size = size;
     record->failed = !fillBuffer(record->buffer, true, indices.getIndexList(), size);
     if (record->failed) {
