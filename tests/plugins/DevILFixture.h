@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/LogManager.h"
 #include "plugins/ImageFiles.h"
 #include "plugins/loader/devil/DevILTextureSourceLoader.h"
 #include "resource/FileNameMapper.h"
@@ -10,61 +9,32 @@
 #include "support/CoreFixture.h"
 
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace VeltaTest {
 
-/// Keeps every line logged, as "logger name: message".
-class RecordingLog : public CppLib::LogBackend {
-public:
-    void initialize() override {}
-    bool isInitialized() override { return true; }
-    CppLib::SharedPtr<CppLib::Logger> getLogger(const std::string& name) override
-    {
-        return CppLib::SharedPtr<CppLib::Logger>(new Line(mLines, name));
-    }
-
-    std::vector<std::string> mLines;
-
-private:
-    class Line : public CppLib::Logger {
-    public:
-        Line(std::vector<std::string>& lines, const std::string& name) : mLines(lines), mName(name) {}
-        void fatal(const std::string& m) override { mLines.push_back(mName + ": " + m); }
-        void error(const std::string& m) override { mLines.push_back(mName + ": " + m); }
-        void warn(const std::string& m) override { mLines.push_back(mName + ": " + m); }
-        void info(const std::string& m) override { mLines.push_back(mName + ": " + m); }
-        void debug(const std::string& m) override { mLines.push_back(mName + ": " + m); }
-
-    private:
-        std::vector<std::string>& mLines;
-        std::string mName;
-    };
-};
-
 /// A started core whose texture manager loads images with a DevIL loader
-/// from a fresh folder of its own; every log line is recorded.
+/// from a fresh folder of its own, with the log on standard error captured.
 class DevILFixture : public CoreFixture {
 protected:
     void SetUp() override
     {
         CoreFixture::SetUp();
-        const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-        mFolder = (std::filesystem::temp_directory_path()
-                   / ("velta-images-" + std::to_string(getpid()) + "-" + test->name()))
-                      .string();
-        std::filesystem::remove_all(mFolder);
+        mFolder = std::filesystem::temp_directory_path()
+            / ("velta-images-" + std::to_string(getpid()) + "-"
+               + testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(mFolder);
-        core().getLogManager().registerBackend(mLog);
-        textures().setTextureSourceNameMapper(
-            CppLib::SharedPtr<Velta::NameMapper>(new Velta::FileNameMapper(mFolder)));
+        textures().setTextureSourceNameMapper(CppLib::SharedPtr<Velta::NameMapper>(new Velta::FileNameMapper(mFolder)));
         textures().registerTextureSourceLoader(mLoader);
+        testing::internal::CaptureStderr();
     }
 
     void TearDown() override
     {
+        testing::internal::GetCapturedStderr();
         CoreFixture::TearDown();
         std::filesystem::remove_all(mFolder);
     }
@@ -86,16 +56,26 @@ protected:
         return mLoader.load(textures().getTextureSourceNameMapper()->map(name));
     }
 
-    /// The resource path the loader names in its messages.
-    std::string fileName(const std::string& name) const
+    /// The lines logged since the last call.
+    std::vector<std::string> logged()
     {
-        return textures().getTextureSourceNameMapper()->map(name).fileName;
+        std::istringstream text(testing::internal::GetCapturedStderr());
+        testing::internal::CaptureStderr();
+        std::vector<std::string> lines;
+        for (std::string line; std::getline(text, line);) {
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    /// The start of the line a failed load of `name` logs.
+    std::string failure(const std::string& name) const
+    {
+        return "Error opening " + textures().getTextureSourceNameMapper()->map(name).fileName + ": ";
     }
 
     std::string mFolder;
-    RecordingLog mLog;
-    // Outlives the core, as the plug-in's loader does.
-    Velta::DevILTextureSourceLoader mLoader;
+    Velta::DevILTextureSourceLoader mLoader;  // outlives the core, as the plug-in's does
 };
 
 } // namespace VeltaTest

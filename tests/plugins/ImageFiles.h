@@ -7,8 +7,7 @@
 namespace VeltaTest {
 
 /// Image files composed byte by byte, so that a test knows every byte it
-/// hands the loader. Pixels are given top row first, components in r, g, b
-/// (, a) order, one byte each.
+/// hands the loader. Pixels are given top row first, one byte a component.
 class ImageFiles {
 public:
     using Bytes = std::vector<unsigned char>;
@@ -16,27 +15,22 @@ public:
     /// PNG colour types.
     enum PngType { GREY = 0, RGB = 2, PALETTE = 3, RGBA = 6 };
 
-    /// An 8-bit PNG; the image data is stored uncompressed. A palette image
-    /// takes `palette` (r, g, b triples) and `alphas` (one per entry, may be
-    /// shorter or empty).
+    /// An 8-bit PNG with its image data stored uncompressed; a palette image
+    /// takes `palette` (r, g, b triples) and `alphas` (one per entry or none).
     static Bytes png(unsigned int width, unsigned int height, PngType type, const Bytes& pixels,
                      const Bytes& palette = {}, const Bytes& alphas = {});
 
-    /// An 8-bit PCX: one plane of indices into `palette` (256 r, g, b
-    /// triples), or three planes of colour when the palette is empty.
+    /// An 8-bit PCX: indices into `palette` (r, g, b triples), or r, g, b
+    /// pixels in three planes when there is no palette.
     static Bytes pcx(unsigned int width, unsigned int height, const Bytes& pixels, const Bytes& palette = {});
 
-    /// A 24-bit uncompressed TGA; stored bottom row first, in b, g, r order.
-    static Bytes tga(unsigned int width, unsigned int height, const Bytes& rgbPixels);
+    /// A 24-bit TGA of r, g, b pixels, stored bottom row first in b, g, r order.
+    static Bytes tga(unsigned int width, unsigned int height, const Bytes& pixels);
 
-    /// Writes the width and height fields of a PNG's header and fixes its CRC.
-    static void setPngSize(Bytes& png, unsigned long width, unsigned long height);
+    /// Mends the CRC of the PNG chunk holding byte `at`, if the file is a PNG
+    /// whose chunks lead there.
+    static void fixPngCrc(Bytes& png, size_t at);
 
-    /// Recomputes the CRC of the PNG chunk holding byte `at`; false when the
-    /// chunks cannot be followed up to it.
-    static bool fixPngCrc(Bytes& png, size_t at);
-
-    /// Writes `bytes` to `path`, replacing the file.
     static void write(const std::string& path, const Bytes& bytes);
 };
 
