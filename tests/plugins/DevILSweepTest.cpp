@@ -87,50 +87,29 @@ TEST_F(DevILSweep, FilesWithAnyByteChangedNeverCrashOrReadOutOfBounds)
     expectOneLinePerRefusal();
 }
 
-namespace {
-
-/// Writes `value` over the `size`-byte field at `at`, in the file's order.
-void setField(Bytes& file, size_t at, int size, unsigned long long value, bool bigEndian)
-{
-    for (int i = 0; i < size; ++i) {
-        const int shift = 8 * (bigEndian ? size - 1 - i : i);
-        file[at + static_cast<size_t>(i)] = static_cast<unsigned char>((value >> shift) & 0xFF);
-    }
-}
-
-} // namespace
-
 TEST_F(DevILSweep, FilesWithInflatedSizesOrScatteredDamageNeverCrashOrReadOutOfBounds)
 {
-    struct Field {
-        size_t at;
-        int size;
-    };
-    // PNG: width and height in the header chunk. PCX: the window's corners,
-    // planes and bytes per line.
-    const std::vector<Field> fields[3] = {{{16, 4}, {20, 4}},
-                                          {{4, 2}, {6, 2}, {8, 2}, {10, 2}, {65, 1}, {66, 2}},
-                                          {{4, 2}, {6, 2}, {8, 2}, {10, 2}, {65, 1}, {66, 2}}};
-    int file = 0;
+    // PNG: width and height (big-endian). PCX: the window's corners, planes
+    // and bytes per line (little-endian).
+    const std::vector<std::pair<size_t, int>> pngFields = {{16, 4}, {20, 4}};
+    const std::vector<std::pair<size_t, int>> pcxFields = {{4, 2}, {6, 2}, {8, 2}, {10, 2}, {65, 1}, {66, 2}};
+    std::mt19937 random(99);
     for (const auto& [name, bytes] : mFiles) {
-        const bool png = file == 0;
-        for (const Field& field : fields[file++]) {
-            for (unsigned long long value : {6ull, 11ull, 0x4000ull, 0x4001ull, 0x7FFFull, 0xFFFFull, 0x7FFFFFFFull,
-                                             0xFFFFFFFFull}) {
-                SCOPED_TRACE(std::string(name) + " field at " + std::to_string(field.at) + " = "
-                             + std::to_string(value));
+        const bool png = bytes[0] == 0x89;
+        for (const auto& [at, size] : png ? pngFields : pcxFields) {
+            for (unsigned long long value : {6ull, 11ull, 0x4001ull, 0xFFFFull, 0x7FFFFFFFull, 0xFFFFFFFFull}) {
+                SCOPED_TRACE(std::string(name) + " field " + std::to_string(at) + " = " + std::to_string(value));
                 Bytes changed = bytes;
-                setField(changed, field.at, field.size, value, png);
-                ImageFiles::fixPngCrc(changed, field.at);
+                for (int i = 0; i < size; ++i) {
+                    changed[at + static_cast<size_t>(i)] = static_cast<unsigned char>(value >> 8 * (png ? size - 1 - i : i));
+                }
+                ImageFiles::fixPngCrc(changed, at);
                 check(name, changed);
             }
         }
-        std::mt19937 random(99);
         for (int round = 0; round < 300; ++round) {
-            SCOPED_TRACE(std::string(name) + " round " + std::to_string(round));
             Bytes changed = bytes;
-            const int writes = 1 + static_cast<int>(random() % 6);
-            for (int i = 0; i < writes; ++i) {
+            for (unsigned int writes = 1 + random() % 6; writes > 0; --writes) {
                 const size_t at = random() % changed.size();
                 changed[at] = static_cast<unsigned char>(random());
                 ImageFiles::fixPngCrc(changed, at);
