@@ -1,78 +1,27 @@
 #pragma once
 
 #include "Ms3dWriter.h"
-#include "plugins/ImageFiles.h"
-#include "plugins/loader/devil/DevILTextureSourceLoader.h"
+#include "plugins/DevILFixture.h"
 #include "plugins/loader/ms3d/Ms3dObjectLoader.h"
-#include "resource/FileNameMapper.h"
 #include "resource/ObjectManager.h"
-#include "resource/ResourceManager.h"
-#include "resource/TextureManager.h"
-#include "support/CoreFixture.h"
-
-#include <filesystem>
-#include <sstream>
-#include <string>
-#include <unistd.h>
-#include <vector>
 
 namespace VeltaTest {
 
-/// A started core whose object manager reads models with an MS3D loader from
-/// <fresh folder>/models and whose texture manager reads images from
-/// <fresh folder>/textures; the log on standard error is captured.
-class Ms3dFixture : public CoreFixture {
+/// The image loader's fixture whose object manager also reads models, with
+/// an MS3D loader, from the folder's "models" subfolder.
+class Ms3dFixture : public DevILFixture {
 protected:
     using Bytes = std::vector<unsigned char>;
     using Writer = VeltaTools::Ms3dWriter;
 
     void SetUp() override
     {
-        CoreFixture::SetUp();
-        mFolder = std::filesystem::temp_directory_path()
-            / ("velta-models-" + std::to_string(getpid()) + "-"
-               + testing::UnitTest::GetInstance()->current_test_info()->name());
-        for (const char* folder : {"models", "textures"}) {
-            std::filesystem::create_directories(mFolder / folder);
-        }
-        objects().setObjectNameMapper(mapper("models"));
-        textures().setTextureSourceNameMapper(mapper("textures"));
-        objects().registerObjectLoader(mLoader);
-        textures().registerTextureSourceLoader(mImages);
-        testing::internal::CaptureStderr();
+        DevILFixture::SetUp();
+        objects().setObjectNameMapper(CppLib::SharedPtr<Velta::NameMapper>(new Velta::FileNameMapper(mFolder + "/models")));
+        objects().registerObjectLoader(mModels);
     }
 
-    void TearDown() override
-    {
-        testing::internal::GetCapturedStderr();
-        CoreFixture::TearDown();
-        std::filesystem::remove_all(mFolder);
-    }
-
-    CppLib::SharedPtr<Velta::NameMapper> mapper(const char* folder) const
-    {
-        return CppLib::SharedPtr<Velta::NameMapper>(new Velta::FileNameMapper((mFolder / folder).string()));
-    }
     static Velta::ObjectManager& objects() { return core().getResourceManager().getObjectManager(); }
-    static Velta::TextureManager& textures() { return core().getResourceManager().getTextureManager(); }
-
-    /// Writes `relative` ("models/a.ms3d") into the folder.
-    void write(const std::string& relative, const Bytes& bytes) const
-    {
-        ImageFiles::write((mFolder / relative).string(), bytes);
-    }
-
-    /// The lines logged since the last call.
-    std::vector<std::string> logged()
-    {
-        std::istringstream text(testing::internal::GetCapturedStderr());
-        testing::internal::CaptureStderr();
-        std::vector<std::string> lines;
-        for (std::string line; std::getline(text, line);) {
-            lines.push_back(line);
-        }
-        return lines;
-    }
 
     /// Five vertices in four triangles over three groups: "floor" (triangles
     /// 0 and 2) with material 0, textured by "wood.png"; "side" (triangle 1)
@@ -106,10 +55,7 @@ protected:
         return model.toBytes();
     }
 
-    std::filesystem::path mFolder;
-    // Both outlive the core, as the plug-ins' do.
-    Velta::Ms3dObjectLoader mLoader;
-    Velta::DevILTextureSourceLoader mImages;
+    Velta::Ms3dObjectLoader mModels;  // outlives the core, as the plug-in's does
 };
 
 /// Where the blocks of a well-formed model file lie (byte offsets).

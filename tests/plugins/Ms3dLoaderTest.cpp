@@ -60,13 +60,13 @@ protected:
 
 TEST_F(Ms3dLoaderTest, ModelsLoadOnceIntoObjectsSharingCornersGroupsAndMaterials)
 {
-    write("textures/wood.png", VeltaTest::ImageFiles::png(2, 2, VeltaTest::ImageFiles::RGB, Bytes(12, 200)));
+    write("wood.png", VeltaTest::ImageFiles::png(2, 2, VeltaTest::ImageFiles::RGB, Bytes(12, 200)));
     for (int version : {3, 4}) {
         SCOPED_TRACE(version);
         const std::string name = "v" + std::to_string(version) + ".ms3d";
         write("models/" + name, pyramid(version));
         const std::unique_ptr<GeometryObject> object = place(name);
-        std::filesystem::remove(mFolder / "models" / name);
+        std::filesystem::remove(mFolder + "/models/" + name);
         const std::unique_ptr<GeometryObject> again = place(name);
         ASSERT_TRUE(object && again) << "the second object comes from the kept factory, not the file";
         Velta::GeometryData& geometry = *geometryOf(*object);

@@ -27,7 +27,7 @@ TEST_F(Ms3dSweep, DamagedModelsNeverReadOutOfBounds)
     double checksum = 0.0;
     const auto check = [&](const Bytes& bytes) {
         const auto model = SharedPtr<Velta::Ms3dObjectFactory>::dynamicCast(
-            mLoader.load(objects().getObjectNameMapper()->map("sweep.ms3d"), bytes));
+            mModels.load(objects().getObjectNameMapper()->map("sweep.ms3d"), bytes));
         if (model.isNull()) {
             return ++refused, false;
         }
