@@ -42,7 +42,8 @@ private:
         Ms3dWriter writer(4);
         for (int y = 0; y <= rows; ++y) {
             for (int x = 0; x <= columns; ++x) {
-                writer.addVertex({static_cast<float>(x), 0.1f * static_cast<float>((x * y) % 7), static_cast<float>(y)});
+                const float height = 0.1f * static_cast<float>((x * y) % 7);
+                writer.addVertex({static_cast<float>(x), height, static_cast<float>(y)});
             }
         }
         const std::size_t groups[2] = {writer.addGroup("near", writer.addMaterial(Ms3dWriter::Material())),

@@ -101,7 +101,8 @@ TEST_F(DevILSweep, FilesWithInflatedSizesOrScatteredDamageNeverCrashOrReadOutOfB
                 SCOPED_TRACE(std::string(name) + " field " + std::to_string(at) + " = " + std::to_string(value));
                 Bytes changed = bytes;
                 for (int i = 0; i < size; ++i) {
-                    changed[at + static_cast<size_t>(i)] = static_cast<unsigned char>(value >> 8 * (png ? size - 1 - i : i));
+                    const int shift = 8 * (png ? size - 1 - i : i);
+                    changed[at + static_cast<size_t>(i)] = static_cast<unsigned char>(value >> shift);
                 }
                 ImageFiles::fixPngCrc(changed, at);
                 check(name, changed);

@@ -17,7 +17,8 @@ protected:
     void SetUp() override
     {
         DevILFixture::SetUp();
-        objects().setObjectNameMapper(CppLib::SharedPtr<Velta::NameMapper>(new Velta::FileNameMapper(mFolder + "/models")));
+        objects().setObjectNameMapper(
+            CppLib::SharedPtr<Velta::NameMapper>(new Velta::FileNameMapper(mFolder + "/models")));
         objects().registerObjectLoader(mModels);
     }
 

@@ -40,7 +40,8 @@ TEST_F(Ms3dSweep, DamagedModelsNeverReadOutOfBounds)
             checksum += positions[i] + normals[i] + coordinates[i * 2 / 3];
         }
         for (Velta::GeometryGroup* group : model->getGeometry()->getElementGroups()) {
-            EXPECT_TRUE(group->getMaterialIndex() == ~0u || group->getMaterialIndex() < model->getMaterials().getSize());
+            const unsigned int material = group->getMaterialIndex();
+            EXPECT_TRUE(material == ~0u || material < model->getMaterials().getSize()) << material;
             const auto& list = dynamic_cast<Velta::IndexElementData&>(*group->getElementList(0).get(0)).getIndexList();
             for (unsigned int i = 0; i < list.getCount(); ++i) {
                 EXPECT_LT(static_cast<const unsigned int*>(list.getIndexList())[i], vertices.getCount());
