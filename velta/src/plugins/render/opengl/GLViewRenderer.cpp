@@ -40,24 +40,21 @@ void GLViewRenderer::render(View& view)
     mMaterialManager.begin(settings);
     mHandler->begin(view.getViewFilter());
 
-    // 1. Collect lights and drawables.
+    // Collect lights and drawables; nothing is drawn yet.
     view.addHandler(mHandlerPtr);
     view.walk(0, false);
 
-    // 2. Projection.
     loadProjection(view);
 
-    // 3. Camera, lights and fog.
+    // The camera matrix stays below a working copy that each light and
+    // drawable replaces.
     glMatrixMode(GL_MODELVIEW);
     GLTypes::loadMatrix(frustrum->getViewMatrix());
     glPushMatrix();
     mSceneManager.setupLights();
     mSceneManager.setupFog();
 
-    // 4. Opaque, then blended.
     mObjectRenderer.draw();
-
-    // 5.
     glPopMatrix();
     mHandler->begin(nullptr);
 }
