@@ -1,7 +1,8 @@
-#include "core/ConfigManager.h"
 #include "core/VeltaCore.h"
 #include "cpplib/Vector.h"
+#include "ripplejet/RipplejetApp.h"
 
+#include <iostream>
 #include <string>
 
 int main(int argc, char** argv)
@@ -9,13 +10,20 @@ int main(int argc, char** argv)
     Velta::VeltaCore& core = CppLib::Singleton<Velta::VeltaCore>::getSingleton();
     core.startup();
 
-    CppLib::Vector<std::string> arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments.append(argv[i]);
+    int status = 0;
+    {
+        Ripplejet::RipplejetApp app;
+        CppLib::Vector<std::string> args;
+        for (int i = 0; i < argc; ++i) {
+            args.append(argv[i]);
+        }
+        if (app.init(args)) {
+            app.run();
+        } else {
+            std::cerr << "Ripplejet cannot start: " << app.getStartupProblem() << std::endl;
+            status = 1;
+        }
+        app.shutdown();
     }
-    core.getConfigManager().parseArguments(arguments, false);
-    core.setup(true);
-
-    core.shutdown();
-    return 0;
+    return status;
 }

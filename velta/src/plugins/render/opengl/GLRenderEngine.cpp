@@ -14,6 +14,7 @@
 #include <GL/glew.h>
 #include <SDL/SDL.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -59,6 +60,12 @@ bool GLRenderEngine::initialize()
     if (mInitialized) {
         return true;
     }
+#ifdef __linux__
+    // Only SDL's X11 driver offers OpenGL here. Without a display SDL would
+    // otherwise fall back to drawing text on the terminal and fail later, in
+    // the middle of the terminal's screen; a driver chosen by the user stays.
+    setenv("SDL_VIDEODRIVER", "x11", 0);
+#endif
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
         VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->error(
             std::string("SDL Error while starting video: ") + SDL_GetError());

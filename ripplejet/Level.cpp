@@ -1,0 +1,13 @@
+#include "ripplejet/Level.h"
+
+namespace Ripplejet {
+
+Level::Level() : Velta::InputProcessor(-1) {}
+
+Level::~Level() = default;
+
+void Level::update(long long) {}
+
+void Level::raceOver(bool) {}
+
+} // namespace Ripplejet
