@@ -1,0 +1,114 @@
+// The game's pieces without a window: a window that cannot be opened, and
+// the title scene built from the generated game data.
+#include "GameDoubles.h"
+
+#include "core/ProcessManager.h"
+#include "ripplejet/DemoLevel.h"
+#include "ripplejet/DemoScenery.h"
+#include "ripplejet/WindowManager.h"
+#include "scene/Camera.h"
+#include "support/CoreFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+using RipplejetTest::buttonPress;
+using RipplejetTest::pointerAt;
+
+constexpr float PI = 3.1415927f;
+
+class WindowManagerWithoutRenderer : public VeltaTest::CoreFixture {};
+
+TEST_F(WindowManagerWithoutRenderer, ReportsTheWindowItCannotOpen)
+{
+    Ripplejet::WindowManager windows;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(windows.init());
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("Cannot open the 1024 x 768 full-screen window \"Ripplejet\"\n"), std::string::npos) << log;
+    EXPECT_EQ(windows.getWindow(), nullptr);
+}
+
+/// A set-up core working in the directory the game's data is generated in.
+class TitleScene : public VeltaTest::SetUpCoreFixture {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(getcwd(mWorkingDirectory, sizeof(mWorkingDirectory)), nullptr);
+        ASSERT_EQ(chdir(RIPPLEJET_BIN_DIR), 0) << RIPPLEJET_BIN_DIR;
+        SetUpCoreFixture::SetUp();
+    }
+
+    void TearDown() override
+    {
+        SetUpCoreFixture::TearDown();
+        ASSERT_EQ(chdir(mWorkingDirectory), 0);
+    }
+
+private:
+    char mWorkingDirectory[PATH_MAX] = {};
+};
+
+TEST_F(TitleScene, FindsEveryModelAndImageItNames)
+{
+    Ripplejet::DemoLevel level;
+    EXPECT_TRUE(level.getCamera().isNull());
+    testing::internal::CaptureStderr();
+    ASSERT_TRUE(level.load());
+    level.start();
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(log, "") << "every file is there";
+    ASSERT_NE(level.getScenery(), nullptr);
+    EXPECT_EQ(level.getScenery()->getMissingModelCount(), 0);
+    EXPECT_GE(level.getScenery()->getModelCount(), 20);
+    ASSERT_FALSE(level.getCamera().isNull());
+    EXPECT_NE(level.getCamera()->getOverlay(), nullptr);
+    EXPECT_TRUE(level.isSignShown());
+    EXPECT_TRUE(level.load()) << "a second load changes nothing";
+}
+
+TEST_F(TitleScene, ThePointerTurnsTheCameraAndAClickShowsGoForASecond)
+{
+    Ripplejet::DemoLevel level;
+    ASSERT_TRUE(level.load());
+    level.start();
+    level.update(5000);
+    Velta::InputEvent first = pointerAt(0.5f, 0.5f);
+    level.processInputEvent(first);
+    level.update(5000);
+    const float yaw = level.getCameraYaw();
+    const float pitch = level.getCameraPitch();
+
+    // Half a window span to the right turns a quarter of a circle.
+    Velta::InputEvent right = pointerAt(1.0f, 0.5f);
+    level.processInputEvent(right);
+    level.update(5000);
+    EXPECT_NEAR(level.getCameraYaw(), yaw - PI / 2, 1e-4f);
+    EXPECT_FLOAT_EQ(level.getCameraPitch(), pitch);
+    // However far down the pointer goes, the camera stays above the river.
+    Velta::InputEvent down = pointerAt(1.0f, 40.0f);
+    level.processInputEvent(down);
+    level.update(5000);
+    EXPECT_GT(level.getCameraPitch(), pitch);
+    EXPECT_LT(level.getCameraPitch(), PI / 2);
+    // And it keeps circling slowly by itself.
+    level.update(15000);
+    EXPECT_GT(level.getCameraYaw(), yaw - PI / 2 + 0.1f);
+
+    level.update(20000);
+    Velta::InputEvent click = buttonPress(1);
+    level.processInputEvent(click);
+    level.update(21000);
+    EXPECT_TRUE(level.isSignShown());
+    level.update(21001);
+    EXPECT_FALSE(level.isSignShown());
+    // The scene runs a frame with its spinning models.
+    core().getProcessManager().update(true);
+}
+
+} // namespace

@@ -1,0 +1,333 @@
+// The window manager in a real window on the virtual display: hot keys,
+// the frame loop, pointer wrapping, routing and the full-screen toggle.
+#include "GameDoubles.h"
+
+#include "core/ProcessManager.h"
+#include "core/TimerManager.h"
+#include "input/InputManager.h"
+#include "input/KeyEventInfo.h"
+#include "input/MoveEventInfo.h"
+#include "input/SysWMEventInfo.h"
+#include "render/RenderManager.h"
+#include "render/RenderTarget.h"
+#include "render/RenderWindow.h"
+#include "render/Viewport.h"
+#include "resource/RenderSettings.h"
+#include "ripplejet/WindowManager.h"
+#include "scene/Camera.h"
+#include "support/CoreFixture.h"
+#include "support/ManualClock.h"
+#include "support/VirtualDisplay.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Ripplejet::WindowManager;
+using RipplejetTest::buttonPress;
+using RipplejetTest::keyPress;
+using RipplejetTest::keyRelease;
+using RipplejetTest::pointerAt;
+using RipplejetTest::quitRequest;
+using Velta::KeyEventInfo;
+
+constexpr unsigned short KEY_A = 97;
+
+int countKeys(const std::vector<Velta::InputEvent>& events, unsigned short symbol)
+{
+    int count = 0;
+    for (const Velta::InputEvent& event : events) {
+        const KeyEventInfo* key = event.getKeyEventInfo();
+        count += key && key->getKeySymbol() == symbol ? 1 : 0;
+    }
+    return count;
+}
+
+class WindowManagerTest : public VeltaTest::CoreFixture {
+protected:
+    void SetUp() override
+    {
+        VELTA_REQUIRE_DISPLAY();
+        setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+        CoreFixture::SetUp();
+        mStarted = true;
+        core().getTimerManager().registerTimerPlugin(clock);
+        core().setup(true);
+        core().getRenderManager().initializeRenderer(false);
+        menu = std::make_unique<RipplejetTest::RecordingMenu>();
+        level = std::make_unique<RipplejetTest::RecordingLevel>();
+        windows = std::make_unique<WindowManager>();
+        ASSERT_TRUE(windows->init());
+        windows->setMenu(menu.get());
+        windows->setLevel(level.get());
+    }
+
+    void TearDown() override
+    {
+        windows.reset();
+        level.reset();
+        menu.reset();
+        if (mStarted) {
+            CoreFixture::TearDown();
+        }
+    }
+
+    /// Dispatched as the input manager dispatches a polled event.
+    void send(Velta::InputEvent event) { core().getInputManager().triggerInputEvent(event); }
+
+    /// Runs the loop; the level's script sees each frame, and the loop is
+    /// ended after `limit` frames in case the script never ends it.
+    void runFrames(int limit = 40)
+    {
+        auto script = level->onUpdate;
+        level->onUpdate = [this, script, limit](int frame, long long timestamp) {
+            if (frame > limit) {
+                windows->quit();
+                return;
+            }
+            if (script) {
+                script(frame, timestamp);
+            }
+        };
+        windows->run();
+    }
+
+    /// The last move the level was given, as (x, y).
+    std::pair<float, float> lastLevelMove() const
+    {
+        const Velta::MoveEventInfo* move = level->events.back().getMoveEventInfo();
+        EXPECT_NE(move, nullptr);
+        return move ? std::make_pair(move->getX(), move->getY()) : std::make_pair(-1.0f, -1.0f);
+    }
+
+    VeltaTest::ManualClock clock;
+    std::unique_ptr<RipplejetTest::RecordingMenu> menu;
+    std::unique_ptr<RipplejetTest::RecordingLevel> level;
+    std::unique_ptr<WindowManager> windows;
+
+private:
+    bool mStarted = false;
+};
+
+TEST_F(WindowManagerTest, OpensTheFullScreenWindowWithTheLevelViewportUnderTheMenuViewport)
+{
+    Velta::RenderWindow* window = windows->getWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->getName(), "Ripplejet");
+    EXPECT_EQ(window->getWidth(), 1024);
+    EXPECT_EQ(window->getHeight(), 768);
+    EXPECT_TRUE(window->isFullscreen());
+    ASSERT_EQ(window->getRenderTarget().get(), windows->getRenderTarget().get());
+    ASSERT_EQ(windows->getRenderTarget()->getViewportCount(), 2);
+    EXPECT_EQ(windows->getRenderTarget()->getViewport(0).get(), windows->getLevelViewport().get());
+    EXPECT_EQ(windows->getRenderTarget()->getViewport(1).get(), windows->getMenuViewport().get());
+    // Relative viewports over the whole window, whatever its size.
+    EXPECT_TRUE(windows->getLevelViewport()->isRelative());
+    EXPECT_EQ(windows->getLevelViewport()->getWidth(800), 800);
+    EXPECT_EQ(windows->getMenuViewport()->getHeight(600), 600);
+}
+
+TEST_F(WindowManagerTest, HotKeysActOnlyWithoutShiftCtrlAltMetaOrCapsLock)
+{
+    const unsigned short blocking[] = {KeyEventInfo::MOD_LSHIFT, KeyEventInfo::MOD_RSHIFT, KeyEventInfo::MOD_LCTRL,
+                                       KeyEventInfo::MOD_RCTRL,  KeyEventInfo::MOD_LALT,   KeyEventInfo::MOD_RALT,
+                                       KeyEventInfo::MOD_LMETA,  KeyEventInfo::MOD_RMETA,  KeyEventInfo::MOD_CAPS};
+    for (unsigned short modifier : blocking) {
+        send(keyPress(WindowManager::KEY_F2, modifier | KeyEventInfo::MOD_NUM));
+        EXPECT_FALSE(windows->isShowingStats()) << "modifier " << modifier;
+    }
+    // Not hot keys, so they went on to the menu->
+    EXPECT_EQ(menu->events.size(), sizeof(blocking) / sizeof(blocking[0]));
+
+    send(keyRelease(WindowManager::KEY_F2));
+    EXPECT_FALSE(windows->isShowingStats());
+    send(keyPress(WindowManager::KEY_F2, KeyEventInfo::MOD_NUM));
+    EXPECT_TRUE(windows->isShowingStats());
+    send(keyPress(WindowManager::KEY_F2, KeyEventInfo::MOD_MODE));
+    EXPECT_FALSE(windows->isShowingStats());
+    EXPECT_EQ(menu->events.size(), sizeof(blocking) / sizeof(blocking[0]) + 1) << "only the release went on";
+}
+
+TEST_F(WindowManagerTest, EscapeOrACloseRequestEndsTheLoopAfterTheFrame)
+{
+    level->onUpdate = [this](int frame, long long) {
+        if (frame == 1) {
+            send(keyPress(WindowManager::KEY_ESCAPE, KeyEventInfo::MOD_LSHIFT));
+            send(keyPress(WindowManager::KEY_ESCAPE, KeyEventInfo::MOD_CAPS));
+        } else if (frame == 2) {
+            send(keyPress(WindowManager::KEY_ESCAPE, KeyEventInfo::MOD_NUM));
+        }
+    };
+    runFrames();
+    EXPECT_EQ(level->frames, 2);
+    EXPECT_FALSE(windows->isRunning());
+
+    level->frames = 0;
+    level->onUpdate = [this](int frame, long long) {
+        if (frame == 3) {
+            send(quitRequest());
+        }
+    };
+    runFrames();
+    EXPECT_EQ(level->frames, 3);
+    for (const Velta::InputEvent& event : menu->events) {
+        const Velta::SysWMEventInfo* info = event.getSysWMEventInfo();
+        EXPECT_FALSE(info && info->getEventType() == Velta::SysWMEventInfo::SYSWM_QUIT)
+            << "the close request is not passed on";
+    }
+}
+
+TEST_F(WindowManagerTest, F2ReportsFramesOnceASecondUntilPressedAgain)
+{
+    // 250 ms a frame; the clock starts at 1000.
+    level->onUpdate = [this](int frame, long long) {
+        clock.advance(250);
+        if (frame == 1 || frame == 10) {
+            send(keyPress(WindowManager::KEY_F2));
+        } else if (frame == 14) {
+            windows->quit();
+        }
+    };
+    testing::internal::CaptureStderr();
+    runFrames();
+    std::istringstream output(testing::internal::GetCapturedStderr());
+    std::vector<std::string> reports;
+    for (std::string line; std::getline(output, line);) {
+        if (line.rfind("FPS: ", 0) == 0) {
+            reports.push_back(line);
+        }
+    }
+    // At once when switched on (nothing counted yet), then every four frames,
+    // the reporting frame counted in the next second.
+    EXPECT_EQ(reports, (std::vector<std::string>{"FPS: 0", "FPS: 4", "FPS: 4"}));
+}
+
+TEST_F(WindowManagerTest, F3CyclesTheLevelCamerasShadingAndIgnoresAMissingCamera)
+{
+    send(keyPress(WindowManager::KEY_F3));
+    ASSERT_TRUE(windows->startLevel());
+    using Velta::RenderSettings;
+    const RenderSettings::ShadingMode expected[] = {RenderSettings::SHADE_POINTS, RenderSettings::SHADE_WIREFRAME,
+                                                    RenderSettings::SHADE_FLAT, RenderSettings::SHADE_SMOOTH};
+    for (RenderSettings::ShadingMode mode : expected) {
+        send(keyPress(WindowManager::KEY_F3));
+        EXPECT_EQ(level->camera->getCamSettings().getRenderSettings()->getShadingMode(), mode);
+    }
+}
+
+TEST_F(WindowManagerTest, InputGoesToTheMenuUntilTheLevelStartsThenToTheLevel)
+{
+    send(pointerAt(100, 200));
+    send(keyPress(KEY_A));
+    send(buttonPress(1));
+    ASSERT_EQ(menu->events.size(), 3u);
+    const Velta::MoveEventInfo* move = menu->events[0].getMoveEventInfo();
+    ASSERT_NE(move, nullptr);
+    EXPECT_EQ(move->getX(), 100.0f) << "moves reach the menu as they came";
+    EXPECT_EQ(move->getY(), 200.0f);
+    EXPECT_TRUE(level->events.empty());
+
+    ASSERT_TRUE(windows->startLevel());
+    EXPECT_TRUE(windows->isLevelActive());
+    EXPECT_EQ(level->starts, 1);
+    EXPECT_FALSE(windows->getMenuViewport()->isEnabled());
+    EXPECT_EQ(windows->getLevelViewport()->getCamera().get(), level->camera.get());
+    send(keyPress(KEY_A));
+    send(buttonPress(1));
+    send(keyPress(WindowManager::KEY_F2));
+    EXPECT_EQ(level->events.size(), 2u);
+    EXPECT_EQ(menu->events.size(), 3u);
+}
+
+TEST_F(WindowManagerTest, ALevelThatDoesNotLoadLeavesInputWithTheMenuAndIsStillUpdated)
+{
+    level->loads = false;
+    EXPECT_FALSE(windows->startLevel());
+    EXPECT_FALSE(windows->isLevelActive());
+    EXPECT_EQ(level->starts, 0);
+    EXPECT_TRUE(windows->getMenuViewport()->isEnabled());
+    level->onUpdate = [this](int frame, long long) {
+        send(keyPress(KEY_A));
+        if (frame == 3) {
+            windows->quit();
+        }
+    };
+    runFrames();
+    EXPECT_EQ(level->frames, 3);
+    // The window system's own events (expose, focus) go to the menu as well.
+    EXPECT_EQ(countKeys(menu->events, KEY_A), 3);
+    EXPECT_TRUE(level->events.empty());
+}
+
+TEST_F(WindowManagerTest, AGrabbedPointerWrapsAtTheEdgesAndTheWarpsMoveIsSwallowed)
+{
+    ASSERT_TRUE(windows->startLevel());
+    ASSERT_TRUE(windows->isMouseGrabbed());
+    const float spanX = 1024 - 40;
+    const float spanY = 768 - 40;
+
+    send(pointerAt(10, 300));
+    EXPECT_EQ(windows->getWrapX(), -1);
+    EXPECT_FLOAT_EQ(lastLevelMove().first, (10 + spanX) / spanX - 1);
+    EXPECT_FLOAT_EQ(lastLevelMove().second, 300 / spanY);
+
+    send(pointerAt(10 + spanX, 300)); // where the pointer was warped to
+    EXPECT_EQ(level->events.size(), 1u);
+    send(pointerAt(600, 300));
+    ASSERT_EQ(level->events.size(), 2u);
+    EXPECT_FLOAT_EQ(lastLevelMove().first, 600 / spanX - 1);
+
+    send(pointerAt(500, 760));
+    EXPECT_EQ(windows->getWrapY(), 1);
+    EXPECT_FLOAT_EQ(lastLevelMove().second, (760 - spanY) / spanY + 1);
+    send(pointerAt(500, 760 - spanY));
+    EXPECT_EQ(level->events.size(), 3u);
+
+    // Released with u: the edges no longer wrap, the wraps made still count.
+    send(keyPress(WindowManager::KEY_U));
+    EXPECT_FALSE(windows->isMouseGrabbed());
+    send(pointerAt(5, 300));
+    send(pointerAt(6, 300));
+    ASSERT_EQ(level->events.size(), 5u);
+    EXPECT_EQ(windows->getWrapX(), -1);
+    EXPECT_FLOAT_EQ(lastLevelMove().first, 6 / spanX - 1);
+}
+
+TEST_F(WindowManagerTest, TTwiceReturnsToTheFullScreenWindowWithTheSameViewportsAndCameras)
+{
+    ASSERT_TRUE(windows->startLevel());
+    const CppLib::SharedPtr<Velta::RenderTarget> target = windows->getRenderTarget();
+    Velta::RenderManager& renderManager = core().getRenderManager();
+
+    send(keyPress(WindowManager::KEY_T));
+    Velta::RenderWindow* window = windows->getWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(window->isFullscreen());
+    EXPECT_EQ(window->getWidth(), 800);
+    EXPECT_EQ(window->getHeight(), 600);
+    EXPECT_EQ(window->getRenderTarget().get(), target.get());
+    EXPECT_EQ(renderManager.getRenderWindowCount(), 1u);
+    core().getProcessManager().update(true);
+
+    send(keyPress(WindowManager::KEY_T));
+    window = windows->getWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isFullscreen());
+    EXPECT_EQ(window->getWidth(), 1024);
+    EXPECT_EQ(window->getHeight(), 768);
+    EXPECT_EQ(renderManager.getRenderWindowCount(), 1u);
+    ASSERT_EQ(window->getRenderTarget().get(), target.get());
+    ASSERT_EQ(target->getViewportCount(), 2);
+    EXPECT_EQ(target->getViewport(0).get(), windows->getLevelViewport().get());
+    EXPECT_EQ(target->getViewport(1).get(), windows->getMenuViewport().get());
+    EXPECT_EQ(windows->getLevelViewport()->getCamera().get(), level->camera.get());
+    core().getProcessManager().update(true);
+}
+
+} // namespace
