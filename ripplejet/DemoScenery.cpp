@@ -64,6 +64,26 @@ void DemoScenery::build(Velta::Branch& root)
     buildGround(root);
     buildScenery(root);
     buildRacers(root);
+    buildSky(root);
+}
+
+void DemoScenery::buildSky(Velta::Branch& root)
+{
+    // The dome is made upside down; turned back about x, as the course does.
+    Velta::TransformationNode* sky = placeModel(root, "sky.ms3d", {0, -20, 0}, {900, 900, 900}, 0);
+    if (!sky) {
+        return;
+    }
+    sky->rotateX(-PI, true);
+    // Opaque surfaces are drawn in the order they were attached: last, the
+    // sky is drawn only where nothing covers it. Without the alpha test the
+    // renderer can drop the covered part before texturing it.
+    auto* dome = dynamic_cast<Velta::GeometryObject*>(sky->getChild());
+    if (dome && !dome->getDefaultMaterial(0).isNull()) {
+        CppLib::SharedPtr<Velta::Material> material(new Velta::Material(*dome->getDefaultMaterial(0)));
+        material->setUseAlphaTest(false);
+        dome->setDefaultMaterial(0, material);
+    }
 }
 
 void DemoScenery::buildLights(Velta::Branch& root)
@@ -102,8 +122,12 @@ CppLib::SharedPtr<Velta::Material> DemoScenery::makeGroundMaterial(const std::st
         core().getResourceManager().getTextureManager().getTextureSource(file);
     if (!image.isNull()) {
         CppLib::SharedPtr<Velta::Texture2D> texture(new Velta::Texture2D(image));
+        // Mip-maps without blending between levels: the ground fills most
+        // of the screen, and the software renderer pays for every sample.
         texture->setGenerateMipMaps(true);
-        texture->setAllFilters(Velta::Texture::TRILINEAR);
+        texture->setAllFilters(Velta::Texture::LINEAR);
+        texture->setMinFilter(Velta::Texture::MIPMAP);
+        texture->setMipMapFilter(Velta::Texture::NEAREST, Velta::Texture::LINEAR);
         material->setTexture(0, texture);
     }
     return material;
@@ -164,10 +188,6 @@ void DemoScenery::addSurface(Velta::Branch& root, const CppLib::SharedPtr<Velta:
 void DemoScenery::buildScenery(Velta::Branch& root)
 {
     const float h = BANK_HEIGHT;
-    // The sky dome is made upside down; turned back about x, as the course does.
-    if (Velta::TransformationNode* sky = placeModel(root, "sky.ms3d", {0, -20, 0}, {900, 900, 900}, 0)) {
-        sky->rotateX(-PI, true);
-    }
     // The start: a banner across the river between two traffic lights.
     placeModel(root, "banner.ms3d", {-8, 1.9f, 0}, {2.6f, 2.0f, 2.6f}, PI / 2);
     placeModel(root, "traffic.ms3d", {-8.6f, h, 7.8f}, {1.6f, 1.6f, 1.6f}, PI / 2);

@@ -53,6 +53,7 @@ private:
     void buildGround(Velta::Branch& root);
     void buildScenery(Velta::Branch& root);
     void buildRacers(Velta::Branch& root);
+    void buildSky(Velta::Branch& root);
 
     /// A lit, mip-mapped material showing the image `file` (a name under
     /// the textures directory); untextured when the image is missing.
