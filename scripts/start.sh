@@ -7,7 +7,8 @@ cd "$(dirname "$0")/.."
 ./scripts/install-deps.sh
 cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVELTA_BUILD_TESTS=OFF -DVELTA_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build build/release --target ripplejet
+# Building the game also generates its data (models, textures, sounds) into bin/.
+cmake --build build/release -j "$(nproc)" --target ripplejet
 
 # The game reads its data relative to the working directory.
 cd build/release/bin
