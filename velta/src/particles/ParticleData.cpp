@@ -26,7 +26,8 @@ ParticleData::ParticleData() : mGeometry(new GeometryData()), mVertices(new Vert
     mGeometry->setIndexedVertexData(mVertices);
     mPoints = new IndexElementData(GeometryElement::POINTS, INITIAL_SLOTS, 0);
     mGeometry->createGroup().addElement(*mPoints);
-    mGeometry->setBoundingVolume(new BoundingBox());
+    mBound = new BoundingBox();
+    mGeometry->setBoundingVolume(mBound);
     initialize();
 }
 
@@ -40,7 +41,7 @@ void ParticleData::initialize()
     mFreeSlots.clear();
     mReserved = 0;
     mCurrent = -1;
-    mGeometry->getBoundingVolume()->setEmpty();
+    mBound->setEmpty();
 }
 
 unsigned int ParticleData::appendSlot()
@@ -123,16 +124,6 @@ unsigned int ParticleData::getParticleCount(bool) const
     return mParticles.getSize() - mFreeSlots.getSize();
 }
 
-ParticleData::Particle* ParticleData::current()
-{
-    return mCurrent >= 0 ? &mParticles[mCurrent] : nullptr;
-}
-
-const ParticleData::Particle* ParticleData::current() const
-{
-    return mCurrent >= 0 ? &mParticles.get(mCurrent) : nullptr;
-}
-
 Vector3 ParticleData::positionOf(unsigned int slot) const
 {
     const float* position = static_cast<const float*>(mVertices->getVertices()) + 3 * slot;
@@ -204,16 +195,30 @@ void ParticleData::clear()
 
 unsigned int ParticleData::updateData(long long)
 {
-    BoundingVolume& bound = *mGeometry->getBoundingVolume();
     IndexData& points = mPoints->getIndexList();
-    bound.setEmpty();
     points.clear();
+    const float* positions = static_cast<const float*>(mVertices->getVertices());
+    float low[3] = {0.0f, 0.0f, 0.0f};
+    float high[3] = {0.0f, 0.0f, 0.0f};
     for (unsigned int slot = 0; slot < mParticles.getSize(); ++slot) {
-        if (mParticles[static_cast<int>(slot)].active) {
-            const Vector3 position = positionOf(slot);
-            bound.expand(Point(position.x(), position.y(), position.z()));
-            points.addIndex(slot);
+        if (!mParticles[static_cast<int>(slot)].active) {
+            continue;
         }
+        const float* position = positions + 3 * slot;
+        for (int axis = 0; axis < 3; ++axis) {
+            if (points.getCount() == 0 || position[axis] < low[axis]) {
+                low[axis] = position[axis];
+            }
+            if (points.getCount() == 0 || position[axis] > high[axis]) {
+                high[axis] = position[axis];
+            }
+        }
+        points.addIndex(slot);
+    }
+    if (points.getCount() > 0) {
+        mBound->set(Point(low[0], low[1], low[2]), Point(high[0], high[1], high[2]));
+    } else {
+        mBound->setEmpty();
     }
     mVertices->setModified();
     points.setModified();

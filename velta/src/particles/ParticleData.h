@@ -9,6 +9,7 @@
 
 namespace Velta {
 
+class BoundingBox;
 class Geometry;
 class GeometryData;
 class IndexElementData;
@@ -106,14 +107,15 @@ private:
         float size = 1.0f;
     };
 
-    Particle* current();
-    const Particle* current() const;
+    Particle* current() { return mCurrent >= 0 ? &mParticles[mCurrent] : nullptr; }
+    const Particle* current() const { return mCurrent >= 0 ? &mParticles.get(mCurrent) : nullptr; }
     CppLib::TVector<float, 3> positionOf(unsigned int slot) const;
     unsigned int appendSlot();
 
     CppLib::SharedPtr<GeometryData> mGeometry;
     CppLib::SharedPtr<VertexData> mVertices;
     IndexElementData* mPoints = nullptr; ///< owned by the geometry's group
+    BoundingBox* mBound = nullptr;       ///< owned by the geometry
     CppLib::Vector<Particle> mParticles;
     /// Freed slots, most recent last; room for every slot is kept reserved.
     CppLib::Vector<unsigned int> mFreeSlots;
