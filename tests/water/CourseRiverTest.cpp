@@ -83,17 +83,14 @@ CppLib::TVector<float, 4> bank(const float (&p)[3])
     return CppLib::TVector<float, 4>(p[0], p[1], p[2], 1.0f);
 }
 
-/// The point at (u, v) of the quad between sections i and i + 1, on the
-/// banks' bilinear surface.
+/// The point at (u, v) of the quad between sections i and i + 1.
 Point inQuad(int i, float u, float v)
 {
-    const Section& up = COURSE[i];
-    const Section& down = COURSE[i + 1];
     float p[3];
     for (int axis = 0; axis < 3; ++axis) {
-        const float upstream = up.left[axis] + u * (up.right[axis] - up.left[axis]);
-        const float downstream = down.left[axis] + u * (down.right[axis] - down.left[axis]);
-        p[axis] = upstream + v * (downstream - upstream);
+        const float up = COURSE[i].left[axis] + u * (COURSE[i].right[axis] - COURSE[i].left[axis]);
+        const float down = COURSE[i + 1].left[axis] + u * (COURSE[i + 1].right[axis] - COURSE[i + 1].left[axis]);
+        p[axis] = up + v * (down - up);
     }
     return Point(p[0], p[1], p[2]);
 }
