@@ -39,6 +39,9 @@ bool ParticleEngine::initialize()
     if (!mEmitter.isNull()) {
         mEmitter->initParticles(mData, mStartTime);
     }
+    // The initial particles are drawn and bounded from the start, before
+    // the first update.
+    mData.updateData(mStartTime);
     return true;
 }
 

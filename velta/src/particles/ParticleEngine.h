@@ -68,7 +68,8 @@ public:
     void setRandomSeed(unsigned int seed);
 
     /// Seeds the random sequence, empties the store, starts the clock and
-    /// lets the emitter create its initial particles. Answers true.
+    /// lets the emitter create its initial particles, which the geometry
+    /// shows and bounds at once. Answers true.
     bool initialize();
 
     /// Runs the effect from now on, emitting again after a burn-out.
