@@ -6,6 +6,8 @@ list(APPEND VELTA_FILES
   resource/MaterialManager.h
   resource/NameMapper.h
   resource/NativePath.h resource/NativePath.cpp
+  resource/ObjectFactory.h resource/ObjectFactory.cpp
+  resource/ObjectLoader.h
   resource/ObjectManager.h resource/ObjectManager.cpp
   resource/RenderSettings.h resource/RenderSettings.cpp
   resource/ResourceContainer.h resource/ResourceContainer.cpp
@@ -19,6 +21,9 @@ list(APPEND VELTA_FILES
   resource/Texture3D.h resource/Texture3D.cpp
   resource/TextureData.h resource/TextureData.cpp
   resource/TextureInfo.h resource/TextureInfo.cpp
+  resource/TextureLoader.h
   resource/TextureManager.h resource/TextureManager.cpp
+  resource/TextureProxy.h resource/TextureProxy.cpp
   resource/TextureSource.h resource/TextureSource.cpp
+  resource/TextureSourceLoader.h
 )
