@@ -30,6 +30,13 @@ void split(float position, unsigned int last, unsigned int& index, float& fracti
     }
 }
 
+/// `v` scaled to length 1; a zero vector stays zero.
+CppLib::TVector<float, 3> normalized(const CppLib::TVector<float, 3>& v)
+{
+    const float length = v.length();
+    return length > 0.0f ? v * (1.0f / length) : v;
+}
+
 } // namespace
 
 HeightField::Status HeightField::assign(const TextureSource* image, unsigned int channel, unsigned int slice)
@@ -143,20 +150,55 @@ CppLib::TVector<float, 3> HeightField::getNormal(float u, float v) const
         return {0.0f, 1.0f, 0.0f};
     }
     const Cell c = locate(u, v);
-    const unsigned int x1 = c.x + 1 < mWidth ? c.x + 1 : c.x;
-    const unsigned int y1 = c.y + 1 < mHeight ? c.y + 1 : c.y;
-    const CppLib::TVector<float, 3> m00 = getPixelNormal(c.x, c.y);
-    const CppLib::TVector<float, 3> m11 = getPixelNormal(x1, y1);
-    CppLib::TVector<float, 3> normal;
-    if (c.fx > c.fy) {
-        const CppLib::TVector<float, 3> m10 = getPixelNormal(x1, c.y);
-        normal = m00 + (m10 - m00) * c.fx + (m11 - m10) * c.fy;
-    } else {
-        const CppLib::TVector<float, 3> m01 = getPixelNormal(c.x, y1);
-        normal = m00 + (m01 - m00) * c.fy + (m11 - m01) * c.fx;
+    if (c.fx == 0.0f && c.fy == 0.0f) {
+        return normalized(getPixelNormal(c.x, c.y));
     }
-    const float length = normal.length();
-    return length > 0.0f ? normal * (1.0f / length) : normal;
+    CppLib::TVector<float, 3> m00;
+    CppLib::TVector<float, 3> m10;
+    CppLib::TVector<float, 3> m01;
+    CppLib::TVector<float, 3> m11;
+    if (c.x >= 1 && c.y >= 1 && c.x + 2 < mWidth && c.y + 2 < mHeight) {
+        getInnerNormals(c.x, c.y, m00, m10, m01, m11);
+    } else {
+        const unsigned int x1 = c.x + 1 < mWidth ? c.x + 1 : c.x;
+        const unsigned int y1 = c.y + 1 < mHeight ? c.y + 1 : c.y;
+        m00 = getPixelNormal(c.x, c.y);
+        m10 = getPixelNormal(x1, c.y);
+        m01 = getPixelNormal(c.x, y1);
+        m11 = getPixelNormal(x1, y1);
+    }
+    if (c.fx > c.fy) {
+        return normalized(m00 + (m10 - m00) * c.fx + (m11 - m10) * c.fy);
+    }
+    return normalized(m00 + (m01 - m00) * c.fy + (m11 - m01) * c.fx);
+}
+
+void HeightField::getInnerNormals(unsigned int x, unsigned int y, CppLib::TVector<float, 3>& m00,
+                                  CppLib::TVector<float, 3>& m10, CppLib::TVector<float, 3>& m01,
+                                  CppLib::TVector<float, 3>& m11) const
+{
+    // The 4 × 4 block around the square; for a pixel with all eight
+    // neighbours its own height cancels out of both sums.
+    int h[4][4];
+    for (unsigned int row = 0; row < 4; ++row) {
+        const unsigned char* line = mBase + (static_cast<unsigned long long>(y + row - 1) * mWidth + x - 1) * mPixelBytes;
+        for (unsigned int column = 0; column < 4; ++column) {
+            h[row][column] = line[column * mPixelBytes];
+        }
+    }
+    const auto normalAt = [&h](int column, int row) {
+        const int left = h[row - 1][column - 1] + h[row][column - 1] + h[row + 1][column - 1];
+        const int right = h[row - 1][column + 1] + h[row][column + 1] + h[row + 1][column + 1];
+        const int up = h[row - 1][column - 1] + h[row - 1][column] + h[row - 1][column + 1];
+        const int down = h[row + 1][column - 1] + h[row + 1][column] + h[row + 1][column + 1];
+        constexpr float SCALE = 1.0f / (6.0f * 255.0f);
+        return CppLib::TVector<float, 3>(static_cast<float>(left - right) * SCALE, 1.0f,
+                                         static_cast<float>(up - down) * SCALE);
+    };
+    m00 = normalAt(1, 1);
+    m10 = normalAt(2, 1);
+    m01 = normalAt(1, 2);
+    m11 = normalAt(2, 2);
 }
 
 } // namespace Velta

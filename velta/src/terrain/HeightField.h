@@ -88,6 +88,12 @@ public:
     CppLib::TVector<float, 3> getNormal(float u, float v) const;
 
 private:
+    /// The pixel normals of the square at (x, y) and its three far corners,
+    /// for a square whose corners all have their eight neighbours.
+    void getInnerNormals(unsigned int x, unsigned int y, CppLib::TVector<float, 3>& m00,
+                         CppLib::TVector<float, 3>& m10, CppLib::TVector<float, 3>& m01,
+                         CppLib::TVector<float, 3>& m11) const;
+
     Status mStatus = NO_IMAGE;
     /// The channel's byte of the slice's first pixel; null when invalid.
     const unsigned char* mBase = nullptr;

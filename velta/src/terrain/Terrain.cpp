@@ -18,28 +18,32 @@ namespace {
 /// many doublings would overflow the vertex count.
 constexpr unsigned int MAX_DOUBLINGS = 15;
 
-/// Which of `count` cells of edge `size` holds `position`, and where across
-/// that cell it lies (0 … 1). Exact at the borders: a position on a border
-/// belongs to the cell that starts there, so the far border of the last cell
-/// is outside. Negative positions and NaN are outside.
-bool locateOnAxis(float position, float size, unsigned int count, unsigned int& index, float& fraction)
+/// Which of `count` cells of edge `size` (1 / `inverse`) holds `position`,
+/// and where across that cell it lies (0 … 1). Exact at the borders: a
+/// position on a border belongs to the cell that starts there, so the far
+/// border of the last cell is outside. Negative positions and NaN are
+/// outside.
+bool locateOnAxis(float position, double size, double inverse, unsigned int count, unsigned int& index,
+                  float& fraction)
 {
-    if (!(position >= 0.0f)) {
+    const double p = position;
+    const double estimate = p * inverse;
+    if (!(p >= 0.0) || !(estimate < static_cast<double>(count) + 1.0)) {
         return false;
     }
-    const double p = position;
-    const double s = size;
-    double cell = std::floor(p / s);
-    if (cell * s > p) {
+    // The product may round across a border; the products with the size
+    // are exact for the float positions and sizes involved.
+    double cell = static_cast<double>(static_cast<unsigned long long>(estimate));
+    if (cell * size > p) {
         cell -= 1.0;
-    } else if ((cell + 1.0) * s <= p) {
+    } else if ((cell + 1.0) * size <= p) {
         cell += 1.0;
     }
     if (!(cell < static_cast<double>(count))) {
         return false;
     }
     index = static_cast<unsigned int>(cell);
-    fraction = static_cast<float>((p - cell * s) / s);
+    fraction = static_cast<float>((p - cell * size) * inverse);
     return true;
 }
 
@@ -215,8 +219,10 @@ void Terrain::logError(const std::string& message)
 
 bool Terrain::findTile(const Point& local, unsigned int& tileX, unsigned int& tileY, float& u, float& v) const
 {
-    return mTiles.getSize() > 0 && locateOnAxis(local.x(), mTileSize, mTilesX, tileX, u) &&
-           locateOnAxis(local.z(), mTileSize, mTilesY, tileY, v);
+    const double size = mTileSize;
+    const double inverse = 1.0 / size;
+    return mTiles.getSize() > 0 && locateOnAxis(local.x(), size, inverse, mTilesX, tileX, u) &&
+           locateOnAxis(local.z(), size, inverse, mTilesY, tileY, v);
 }
 
 Point Terrain::toLocal(const Point& world) const
