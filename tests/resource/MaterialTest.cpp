@@ -1,5 +1,7 @@
 #include "resource/Material.h"
 #include "resource/RenderSettings.h"
+#include "resource/Texture2D.h"
+#include "support/CoreFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -42,4 +44,24 @@ TEST(Materials, NewRenderSettingsDrawSmoothAndLitWithoutFog)
     EXPECT_FALSE(settings.useFog());
     EXPECT_TRUE(settings.useLights());
     EXPECT_TRUE(settings.useTextures());
+}
+
+using MaterialTextures = VeltaTest::CoreFixture;
+
+TEST_F(MaterialTextures, ASecondTextureOnAUnitReplacesTheFirstAndTheMaterialKeepsItAlive)
+{
+    Material material;
+    CppLib::SharedPtr<Texture> first(new Texture2D());
+    CppLib::SharedPtr<Texture> second(new Texture2D());
+    material.setTexture(0, first);
+    material.setTexture(0, second);
+    material.setTexture(2, first);
+    EXPECT_EQ(material.getTexture(0), second);
+    EXPECT_EQ(material.getTexture(2), first);
+    EXPECT_TRUE(material.getTexture(1).isNull());
+    EXPECT_EQ(material.getTextureCount(), 2u);
+
+    Texture* kept = second.get();
+    second.setNull();
+    EXPECT_EQ(material.getTexture(0).get(), kept);
 }

@@ -19,6 +19,9 @@ list(APPEND VELTA_FILES
   resource/Texture3D.h resource/Texture3D.cpp
   resource/TextureData.h resource/TextureData.cpp
   resource/TextureInfo.h resource/TextureInfo.cpp
+  resource/TextureLoader.h
   resource/TextureManager.h resource/TextureManager.cpp
+  resource/TextureProxy.h resource/TextureProxy.cpp
   resource/TextureSource.h resource/TextureSource.cpp
+  resource/TextureSourceLoader.h
 )

@@ -1,10 +1,19 @@
 #include "plugins/loader/devil/DevILPlugin.h"
 
+#include "core/VeltaCore.h"
+#include "plugins/loader/devil/DevILTextureSourceLoader.h"
+#include "resource/ResourceManager.h"
+#include "resource/TextureManager.h"
+
 namespace Velta {
+
+DevILPlugin::DevILPlugin() = default;
+DevILPlugin::~DevILPlugin() = default;
 
 int DevILPlugin::registerPlugin()
 {
-    // Nothing to register until the image loader is built into the library.
+    mLoader = std::make_unique<DevILTextureSourceLoader>();
+    VeltaCore::getSingleton().getResourceManager().getTextureManager().registerTextureSourceLoader(*mLoader);
     return 0;
 }
 

@@ -1,0 +1,86 @@
+#include "plugins/DevILFixture.h"
+#include "resource/TextureInfo.h"
+
+#include <gtest/gtest.h>
+
+using Velta::Color;
+using VeltaTest::ImageFiles;
+using Bytes = ImageFiles::Bytes;
+
+namespace {
+
+Bytes counting(size_t size)
+{
+    Bytes all(size);
+    for (size_t i = 0; i < size; ++i) {
+        all[i] = static_cast<unsigned char>(255 - i * 13);
+    }
+    return all;
+}
+
+} // namespace
+
+/// Every variant of a valid PNG or PCX file either decodes into an image
+/// each of whose bytes can be read (the sanitizer build checks the reads)
+/// or is refused with one log line.
+class DevILSweep : public VeltaTest::DevILFixture {
+protected:
+    void check(const char* name, const Bytes& bytes)
+    {
+        const CppLib::SharedPtr<Velta::TextureSource> source = load(name, bytes);
+        if (source.isNull()) {
+            ++mRefused;
+            return;
+        }
+        ++mDecoded;
+        const Velta::TextureInfo& info = source->getTextureInfo();
+        const Color::Format format = info.getColorFormat();
+        ASSERT_TRUE(format == Color::RGB || format == Color::RGBA || format == Color::LUMINANCE) << format;
+        const auto* data = static_cast<const unsigned char*>(source->getTextureData());
+        for (unsigned long long i = 0; i < info.getMemSize(); ++i) {
+            mChecksum += data[i];
+        }
+    }
+
+    void expectOneLinePerRefusal() { EXPECT_EQ(static_cast<size_t>(mRefused), logged().size()); }
+
+    const std::pair<const char*, Bytes> mFiles[3] = {
+        {"sweep.png", ImageFiles::png(5, 4, ImageFiles::RGBA, counting(80))},
+        {"sweep.pcx", ImageFiles::pcx(5, 4, counting(20), counting(768))},
+        {"truecolour.pcx", ImageFiles::pcx(5, 4, counting(60))}};
+    int mDecoded = 0;
+    int mRefused = 0;
+    unsigned long mChecksum = 0;
+};
+
+TEST_F(DevILSweep, FilesCutShortAtAnyLengthNeverCrashOrReadOutOfBounds)
+{
+    for (const auto& [name, bytes] : mFiles) {
+        for (size_t length = 0; length <= bytes.size(); ++length) {
+            SCOPED_TRACE(std::string(name) + " cut at " + std::to_string(length));
+            check(name, Bytes(bytes.begin(), bytes.begin() + static_cast<long>(length)));
+            // Without a telling extension the format is found from the content.
+            check("sweep.img", Bytes(bytes.begin(), bytes.begin() + static_cast<long>(length)));
+        }
+    }
+    EXPECT_GE(mDecoded, 6) << "the whole files decode";
+    expectOneLinePerRefusal();
+}
+
+TEST_F(DevILSweep, FilesWithAnyByteChangedNeverCrashOrReadOutOfBounds)
+{
+    for (const auto& [name, bytes] : mFiles) {
+        for (size_t at = 0; at < bytes.size(); ++at) {
+            for (unsigned char flip : {0xff, 0x01, 0x40}) {
+                SCOPED_TRACE(std::string(name) + " changed at " + std::to_string(at));
+                Bytes changed = bytes;
+                changed[at] ^= flip;
+                ImageFiles::fixPngCrc(changed, at);  // so that a changed PNG chunk reaches the decoder
+                check(name, changed);
+            }
+        }
+    }
+    EXPECT_GT(mDecoded, 1000);
+    EXPECT_GT(mRefused, 100);
+    expectOneLinePerRefusal();
+}

@@ -1,0 +1,208 @@
+#include "plugins/loader/devil/DevILTextureSourceLoader.h"
+
+#include "core/LogManager.h"
+#include "core/VeltaCore.h"
+#include "cpplib/Logger.h"
+#include "plugins/loader/devil/DevILImageLayout.h"
+#include "plugins/loader/devil/DevILLibrary.h"
+#include "plugins/loader/devil/DevILTextureData.h"
+#include "plugins/loader/devil/ImageHeaderCheck.h"
+#include "resource/NativePath.h"
+#include "resource/ResourceFile.h"
+#include "resource/TextureInfo.h"
+
+#include <IL/il.h>
+#include <IL/ilu.h>
+
+#include <filesystem>
+#include <vector>
+
+namespace Velta {
+
+using CppLib::SharedPtr;
+
+namespace {
+
+const char* const LOGGER_NAME = "loader.devil.textureloader";
+
+/// DevIL takes the size of a file in memory as 32 bits; image files of a
+/// game are far smaller.
+const unsigned long long MAX_FILE_SIZE = 1ull << 30;
+
+/// DevIL's error stack is bounded; the cap only keeps a library that never
+/// empties it from holding the loader.
+const int MAX_PENDING_ERRORS = 64;
+
+void reportFailure(const NameMapper::ResourceInfo& info, const std::string& reason)
+{
+    VeltaCore& core = VeltaCore::getSingleton();
+    if (core.isStarted()) {
+        core.getLogManager().getLogger(LOGGER_NAME)->error("Error opening " + info.fileName + ": " + reason);
+    }
+}
+
+std::string errorText(ILenum error)
+{
+    const char* text = iluErrorString(error);
+    return text ? text : "unknown error";
+}
+
+/// DevIL's pending errors, oldest first, each named once; empties the stack.
+std::string takeErrors()
+{
+    std::string joined;
+    for (int i = 0; i < MAX_PENDING_ERRORS; ++i) {
+        const ILenum error = ilGetError();
+        if (error == IL_NO_ERROR) {
+            break;
+        }
+        const std::string text = errorText(error);
+        if (joined.find(text) == std::string::npos) {
+            joined += (joined.empty() ? "" : "; ") + text;
+        }
+    }
+    return joined;
+}
+
+/// The type the file is decoded as: PNG when it says so itself, else by its
+/// extension, else as DevIL recognises the content; IL_TYPE_UNKNOWN if none.
+ILenum fileType(const std::string& nativePath, const std::vector<unsigned char>& bytes)
+{
+    if (ImageHeaderCheck::isPng(bytes.data(), bytes.size())) {
+        return IL_PNG;
+    }
+    const ILenum byName = ilTypeFromExt(nativePath.c_str());
+    if (byName != IL_TYPE_UNKNOWN) {
+        return byName;
+    }
+    return ilDetermineTypeL(bytes.data(), static_cast<ILuint>(bytes.size()));
+}
+
+/// Whether the file may be given to DevIL as `type`; see ImageHeaderCheck.
+bool checkFile(ILenum type, const std::vector<unsigned char>& bytes, std::string& problem)
+{
+    if (type == IL_TYPE_UNKNOWN) {
+        problem = "unknown image format";
+        return false;
+    }
+    if (type == IL_PNG) {
+        return ImageHeaderCheck::checkPng(bytes.data(), bytes.size(), problem);
+    }
+    if (type == IL_PCX) {
+        return ImageHeaderCheck::checkPcx(bytes.data(), bytes.size(), problem);
+    }
+    return true;
+}
+
+/// The whole file; false with `problem` set when it cannot be read or is
+/// empty or too large.
+bool readFile(const std::string& fileName, std::vector<unsigned char>& bytes, std::string& problem)
+{
+    std::error_code error;
+    const auto size = std::filesystem::file_size(NativePath::fromResourcePath(fileName), error);
+    if (!error && size > MAX_FILE_SIZE) {
+        problem = "file too large";
+        return false;
+    }
+    if (error || !ResourceFile::readAll(fileName, bytes)) {
+        problem = errorText(IL_COULD_NOT_OPEN_FILE);
+        return false;
+    }
+    if (bytes.empty() || bytes.size() > MAX_FILE_SIZE) {
+        problem = bytes.empty() ? "empty file" : "file too large";
+        return false;
+    }
+    return true;
+}
+
+/// Decodes the file into the bound image in an uploadable layout; false
+/// with `problem` set when that fails.
+bool decode(ILenum type, const std::vector<unsigned char>& bytes, TextureInfo& layout, std::string& problem)
+{
+    if (!ilLoadL(type, bytes.data(), static_cast<ILuint>(bytes.size()))) {
+        problem = takeErrors();
+        if (problem.empty()) {
+            problem = "cannot decode the image";
+        }
+        return false;
+    }
+    // A successful decode may leave warnings behind; they are not failures.
+    takeErrors();
+    return DevILImageLayout::makeUploadable(problem) && DevILImageLayout::describe(layout, problem);
+}
+
+} // namespace
+
+DevILTextureSourceLoader::DevILTextureSourceLoader() = default;
+
+DevILTextureSourceLoader::~DevILTextureSourceLoader()
+{
+    shutdown();
+}
+
+bool DevILTextureSourceLoader::initialize()
+{
+    if (!mInitialized) {
+        DevILLibrary::acquire();
+        mInitialized = true;
+    }
+    return true;
+}
+
+bool DevILTextureSourceLoader::shutdown()
+{
+    if (mInitialized) {
+        DevILLibrary::release();
+        mInitialized = false;
+    }
+    return true;
+}
+
+SharedPtr<TextureSource> DevILTextureSourceLoader::load(const NameMapper::ResourceInfo&, const TextureInfo&)
+{
+    return {};
+}
+
+SharedPtr<TextureSource> DevILTextureSourceLoader::convert(const SharedPtr<TextureSource>&, const TextureInfo&, bool)
+{
+    return {};
+}
+
+SharedPtr<TextureSource> DevILTextureSourceLoader::load(const NameMapper::ResourceInfo& info)
+{
+    std::string problem;
+    if (!mInitialized) {
+        reportFailure(info, "the image loader is not initialised");
+        return {};
+    }
+    std::vector<unsigned char> bytes;
+    if (!readFile(info.fileName, bytes, problem)) {
+        reportFailure(info, problem);
+        return {};
+    }
+    const ILenum type = fileType(NativePath::fromResourcePath(info.fileName), bytes);
+    if (!checkFile(type, bytes, problem)) {
+        reportFailure(info, problem);
+        return {};
+    }
+
+    // Errors left over from earlier calls are not this file's.
+    takeErrors();
+    ILuint image = 0;
+    ilGenImages(1, &image);
+    if (image == 0) {
+        reportFailure(info, takeErrors());
+        return {};
+    }
+    ilBindImage(image);
+    TextureInfo layout;
+    if (!decode(type, bytes, layout, problem)) {
+        ilDeleteImages(1, &image);
+        takeErrors();
+        reportFailure(info, problem);
+        return {};
+    }
+    return SharedPtr<TextureSource>(new DevILTextureData(image, layout, ilGetData()));
+}
+
+} // namespace Velta
