@@ -233,6 +233,40 @@ TEST_F(TerrainTile, MiddleLayersCarryTheirOwnAlphaCoordinates)
     EXPECT_EQ(bare.tile->getMaterial()->getTextureCount(), 0u);
 }
 
+TEST_F(TerrainTile, LightMapIsScaledAndCarriesTheLastLayersAlpha)
+{
+    // A ramp (slope byte 253) lit by its slope map × 0.4 + 0.6.
+    OneTile ramp(makeHeightMap(5, 5, [](unsigned x, unsigned) { return 30 * x; }), 2, 16.0f);
+    Terrain::Tile& tile = *ramp.tile;
+    const auto layer = [] { return makeImage(1, 1, {90}); };
+    tile.addTextureLayer(layer(), layer(), 4.0f);
+    tile.addTextureLayer(layer(), makeImage(2, 2, {0, 255, 255, 0}), 4.0f);
+    tile.setLightMap(tile.getSlopeMap(), 0.4f, 0.6f);
+    tile.updateTile();
+
+    const CppLib::SharedPtr<Texture> light = tile.getMaterial()->getTexture(4);
+    ASSERT_FALSE(light.isNull());
+    const CppLib::SharedPtr<TextureSource> source = light->getTextureSource(0, 0);
+    EXPECT_EQ(source->getTextureInfo(), TextureInfo(4, 4, 1, Color::RGBA, DataType::UNSIGNED_BYTE));
+    const auto pixel = [&source](unsigned int x, unsigned int y) {
+        const unsigned char* rgba = static_cast<const unsigned char*>(source->getPixel(x, y, 0));
+        return std::vector<int>(rgba, rgba + 4);
+    };
+    const int lit = static_cast<int>((253 / 255.0f * 0.4f + 0.6f) * 255.0f);
+    EXPECT_EQ(pixel(1, 1), (std::vector<int>{lit, lit, lit, 0}));
+    EXPECT_EQ(pixel(2, 1), (std::vector<int>{lit, lit, lit, 255}));
+    EXPECT_EQ(pixel(1, 2), (std::vector<int>{lit, lit, lit, 255}));
+
+    // With one layer the light map keeps its own (opaque) alpha.
+    tile.unload();
+    tile.load(makeHeightMap(5, 5, [](unsigned x, unsigned) { return 30 * x; }), 0, 0);
+    tile.addTextureLayer(layer(), layer(), 4.0f);
+    tile.updateTile();
+    const unsigned char* alone = static_cast<const unsigned char*>(
+        tile.getMaterial()->getTexture(2)->getTextureSource(0, 0)->getPixel(0, 0, 0));
+    EXPECT_EQ(alone[3], 255);
+}
+
 TEST_F(TerrainTile, VertexColoursComeFromTheColourMapOrTheHeight)
 {
     // Rows of 0 and 255 on a 2 × 2 grid: the first row at the offset, the

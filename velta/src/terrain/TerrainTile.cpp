@@ -5,6 +5,7 @@
 #include "resource/Material.h"
 #include "resource/Texture2D.h"
 #include "resource/TextureData.h"
+#include "resource/TextureProxy.h"
 #include "resource/TextureSource.h"
 
 #include <algorithm>
@@ -332,8 +333,11 @@ void Terrain::Tile::buildMaterial()
 
 CppLib::SharedPtr<Texture> Terrain::Tile::makeLightTexture(const CppLib::SharedPtr<TextureSource>& alpha) const
 {
-    (void)alpha;
-    Texture2D* light = new Texture2D(mLightMap);
+    // Colour: the light map × scale + offset; alpha: the red of the last
+    // layer's alpha map, which the last layer blends by.
+    const CppLib::SharedPtr<TextureSource> combined(
+        new TextureProxy(mLightMap, alpha, mLightMapScale, mLightMapOffset, 0));
+    Texture2D* light = new Texture2D(combined);
     light->setTexMode(Texture::MODULATE_PREVIOUS);
     return CppLib::SharedPtr<Texture>(light);
 }
