@@ -257,7 +257,17 @@ TEST_F(TerrainTile, LightMapIsScaledAndCarriesTheLastLayersAlpha)
     EXPECT_EQ(pixel(2, 1), (std::vector<int>{lit, lit, lit, 255}));
     EXPECT_EQ(pixel(1, 2), (std::vector<int>{lit, lit, lit, 255}));
 
+    // Without a light map the last layer's alpha still reaches the unit it
+    // is blended by, in white.
+    tile.setLightMap(CppLib::SharedPtr<TextureSource>(), 1.0f, 0.0f);
+    tile.updateTile();
+    EXPECT_EQ(tile.getVertexData()->getTexturesIndices().get(2), 4u);
+    const CppLib::SharedPtr<TextureSource> carrier = tile.getMaterial()->getTexture(4)->getTextureSource(0, 0);
+    const unsigned char* white = static_cast<const unsigned char*>(carrier->getPixel(1, 0, 0));
+    EXPECT_EQ(std::vector<int>(white, white + 4), (std::vector<int>{255, 255, 255, 255}));
+
     // With one layer the light map keeps its own (opaque) alpha.
+    tile.setLightMap(tile.getSlopeMap(), 0.4f, 0.6f);
     tile.unload();
     tile.load(makeHeightMap(5, 5, [](unsigned x, unsigned) { return 30 * x; }), 0, 0);
     tile.addTextureLayer(layer(), layer(), 4.0f);

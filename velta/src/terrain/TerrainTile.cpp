@@ -211,7 +211,7 @@ Point Terrain::Tile::getSurfacePoint(const Point& world) const
 void Terrain::Tile::updateTile()
 {
     CppLib::SharedPtr<VertexData> data(new VertexData());
-    const bool textured = mTextureLayers.getSize() > 0 || !mBaseMap.isNull() || hasPixels(mLightMap);
+    const bool textured = mTextureLayers.getSize() > 0 || !mBaseMap.isNull() || hasLightUnit();
     data->setUseColor(true);
     data->setUseNormal(true);
     data->setUseTexCoordinates(textured);
@@ -245,7 +245,7 @@ Terrain::Tile::CoordinateSets Terrain::Tile::declareCoordinateSets(VertexData& d
             sets.alphas.append(-1);
         }
     }
-    if (hasPixels(mLightMap)) {
+    if (hasLightUnit()) {
         data.addTextureIndex(b + 2 * layers);
         sets.light = next++;
     }
@@ -321,22 +321,36 @@ void Terrain::Tile::buildMaterial()
         material->setTexture(b + 2 * i, layer.texture);
         material->setTexture(b + 2 * i + 1, layer.alpha);
     }
-    if (hasPixels(mLightMap)) {
-        CppLib::SharedPtr<TextureSource> alpha;
-        if (layers > 1) {
-            alpha = mTextureLayers.get(layers - 1)->alpha->getTextureSource(0, 0);
-        }
-        material->setTexture(b + 2 * layers, makeLightTexture(alpha));
+    if (hasLightUnit()) {
+        material->setTexture(b + 2 * layers, makeLightTexture(getLastAlpha()));
     }
     mMaterial = material;
 }
 
+CppLib::SharedPtr<TextureSource> Terrain::Tile::getLastAlpha() const
+{
+    const unsigned int layers = mTextureLayers.getSize();
+    return layers > 1 ? mTextureLayers.get(layers - 1)->alpha->getTextureSource(0, 0)
+                      : CppLib::SharedPtr<TextureSource>();
+}
+
+bool Terrain::Tile::hasLightUnit() const
+{
+    return hasPixels(mLightMap) || hasPixels(getLastAlpha());
+}
+
 CppLib::SharedPtr<Texture> Terrain::Tile::makeLightTexture(const CppLib::SharedPtr<TextureSource>& alpha) const
 {
-    // Colour: the light map × scale + offset; alpha: the red of the last
-    // layer's alpha map, which the last layer blends by.
-    const CppLib::SharedPtr<TextureSource> combined(
-        new TextureProxy(mLightMap, alpha, mLightMapScale, mLightMapOffset, 0));
+    // Colour: the light map × scale + offset, or white without one; alpha:
+    // the red of the last layer's alpha map, which the last layer blends by
+    // (so the unit is there whenever that layer needs it).
+    CppLib::SharedPtr<TextureSource> combined;
+    if (hasPixels(mLightMap)) {
+        combined = CppLib::SharedPtr<TextureSource>(
+            new TextureProxy(mLightMap, alpha, mLightMapScale, mLightMapOffset, 0));
+    } else {
+        combined = CppLib::SharedPtr<TextureSource>(new TextureProxy(alpha, alpha, 0.0f, 1.0f, 0));
+    }
     Texture2D* light = new Texture2D(combined);
     light->setTexMode(Texture::MODULATE_PREVIOUS);
     return CppLib::SharedPtr<Texture>(light);

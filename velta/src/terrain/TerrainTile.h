@@ -30,7 +30,8 @@ class VertexData;
 /// neither first nor last, its alpha map), then the light map. The first
 /// layer is blended over the base by the vertex alpha (the colour map's
 /// alpha), a middle layer by its alpha map, the last by its alpha map
-/// carried in the light map's alpha.
+/// carried in the light map's alpha (in a white stand-in on the light map's
+/// unit when there is no light map).
 ///
 /// A map that cannot be used logs one line on "terrain" when it is set; the
 /// tile then falls back as each setter says.
@@ -150,7 +151,13 @@ private:
     CoordinateSets declareCoordinateSets(VertexData& data) const;
     void buildVertices(VertexData& data, const CoordinateSets& sets) const;
     void buildMaterial();
-    /// The light map combined with `alpha` (empty: none) in its alpha.
+    /// The alpha map of the last of two or more layers; empty otherwise.
+    CppLib::SharedPtr<TextureSource> getLastAlpha() const;
+    /// Whether the unit after the layers is used: for the light map, or to
+    /// carry the last layer's alpha map when there are two or more layers.
+    bool hasLightUnit() const;
+    /// That unit's texture: the light map (white without one) with `alpha`
+    /// (empty: the light map's own) as its alpha.
     CppLib::SharedPtr<Texture> makeLightTexture(const CppLib::SharedPtr<TextureSource>& alpha) const;
     void deleteLayers();
 
