@@ -6,6 +6,7 @@
 #include "core/VeltaCore.h"
 #include "geometry/GeometryManager.h"
 #include "resource/NameMapper.h"
+#include "resource/ObjectLoader.h"
 #include "resource/ObjectManager.h"
 #include "resource/ResourceManager.h"
 #include "resource/TextureManager.h"
@@ -74,6 +75,9 @@ TEST(CoreLifecycle, StartupAndShutdownTwiceAreHarmlessAndRestartMakesFreshManage
     core().startup();
     core().setup(true);
     EXPECT_EQ(core().getPluginManager().getPlugins().size(), 5u);
+    const auto& modelLoaders = core().getResourceManager().getObjectManager().getObjectLoaders();
+    ASSERT_EQ(modelLoaders.getSize(), 1u);
+    EXPECT_TRUE(modelLoaders.get(0)->isInitialized());
     core().shutdown();
 }
 
@@ -130,6 +134,9 @@ TEST_F(CoreAfterSetup, MapsTheDataDirectoriesOntoTheResourceManagers)
 TEST_F(CoreAfterSetup, InstallsFivePluginsAndTheSdlClock)
 {
     EXPECT_EQ(core().getPluginManager().getPlugins().size(), 5u);
+    const auto& modelLoaders = core().getResourceManager().getObjectManager().getObjectLoaders();
+    ASSERT_EQ(modelLoaders.getSize(), 1u);
+    EXPECT_TRUE(modelLoaders.get(0)->isInitialized());
     EXPECT_NE(core().getTimerManager().getTimestampPlugin(), nullptr);
     EXPECT_GT(core().getTimerManager().getTimestamp(), 0);
     EXPECT_TRUE(core().setup(false)) << "setup answers true whatever its flag";

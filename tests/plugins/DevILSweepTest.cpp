@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using Velta::Color;
 using VeltaTest::ImageFiles;
 using Bytes = ImageFiles::Bytes;
@@ -82,5 +84,41 @@ TEST_F(DevILSweep, FilesWithAnyByteChangedNeverCrashOrReadOutOfBounds)
     }
     EXPECT_GT(mDecoded, 1000);
     EXPECT_GT(mRefused, 100);
+    expectOneLinePerRefusal();
+}
+
+TEST_F(DevILSweep, FilesWithInflatedSizesOrScatteredDamageNeverCrashOrReadOutOfBounds)
+{
+    // PNG: width and height (big-endian). PCX: the window's corners, planes
+    // and bytes per line (little-endian).
+    const std::vector<std::pair<size_t, int>> pngFields = {{16, 4}, {20, 4}};
+    const std::vector<std::pair<size_t, int>> pcxFields = {{4, 2}, {6, 2}, {8, 2}, {10, 2}, {65, 1}, {66, 2}};
+    std::mt19937 random(99);
+    for (const auto& [name, bytes] : mFiles) {
+        const bool png = bytes[0] == 0x89;
+        for (const auto& [at, size] : png ? pngFields : pcxFields) {
+            for (unsigned long long value : {6ull, 11ull, 0x4001ull, 0xFFFFull, 0x7FFFFFFFull, 0xFFFFFFFFull}) {
+                SCOPED_TRACE(std::string(name) + " field " + std::to_string(at) + " = " + std::to_string(value));
+                Bytes changed = bytes;
+                for (int i = 0; i < size; ++i) {
+                    const int shift = 8 * (png ? size - 1 - i : i);
+                    changed[at + static_cast<size_t>(i)] = static_cast<unsigned char>(value >> shift);
+                }
+                ImageFiles::fixPngCrc(changed, at);
+                check(name, changed);
+            }
+        }
+        for (int round = 0; round < 300; ++round) {
+            Bytes changed = bytes;
+            for (unsigned int writes = 1 + random() % 6; writes > 0; --writes) {
+                const size_t at = random() % changed.size();
+                changed[at] = static_cast<unsigned char>(random());
+                ImageFiles::fixPngCrc(changed, at);
+            }
+            check(name, changed);
+        }
+    }
+    EXPECT_GT(mRefused, 10);
+    EXPECT_GT(mDecoded, 100);
     expectOneLinePerRefusal();
 }

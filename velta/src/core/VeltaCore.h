@@ -72,6 +72,11 @@ public:
     /// that may outlive the managers (logic elements held by the host).
     EventManager* findEventManager() const { return mEventManager; }
 
+    /// The resource manager, or null outside startup() … shutdown() and
+    /// while it is being destroyed; for resources that may be freed then
+    /// (textures held by materials of the object manager's models).
+    ResourceManager* findResourceManager() const { return mResourceManager; }
+
     /// Told of each manager right after startup() creates it (`created` true)
     /// and right before shutdown() deletes it, with the manager's class name.
     /// For hosts that trace start-up and shut-down; null (the default) for none.

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 
 namespace Velta {
 
@@ -14,11 +13,19 @@ bool ResourceFile::readAll(const std::string& resourcePath, std::vector<unsigned
     if (!exists(resourcePath)) {
         return false;
     }
-    std::ifstream file(NativePath::fromResourcePath(resourcePath), std::ios::binary);
+    std::ifstream file(NativePath::fromResourcePath(resourcePath), std::ios::binary | std::ios::ate);
     if (!file) {
         return false;
     }
-    bytes.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    // One read of the size found at the end; a file that changes meanwhile
+    // gives what could be read.
+    const std::streamoff size = file.tellg();
+    if (size < 0 || !file.seekg(0)) {
+        return false;
+    }
+    bytes.resize(static_cast<size_t>(size));
+    file.read(reinterpret_cast<char*>(bytes.data()), size);
+    bytes.resize(static_cast<size_t>(file.gcount()));
     if (file.bad()) {
         bytes.clear();
         return false;

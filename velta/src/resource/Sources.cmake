@@ -6,6 +6,8 @@ list(APPEND VELTA_FILES
   resource/MaterialManager.h
   resource/NameMapper.h
   resource/NativePath.h resource/NativePath.cpp
+  resource/ObjectFactory.h resource/ObjectFactory.cpp
+  resource/ObjectLoader.h
   resource/ObjectManager.h resource/ObjectManager.cpp
   resource/RenderSettings.h resource/RenderSettings.cpp
   resource/ResourceContainer.h resource/ResourceContainer.cpp

@@ -17,11 +17,13 @@ Texture::Texture(unsigned int channels, unsigned int texCount)
 
 Texture::~Texture()
 {
-    // A texture held by the host may outlive the managers; its id then has
-    // nowhere to go (and ids are never reused anyway).
+    // A texture held by the host may outlive the managers, and one held by a
+    // resource (a model's material) dies while they are destroyed; its id
+    // then has nowhere to go (and ids are never reused anyway).
     VeltaCore* core = VeltaCore::mSingleton;
-    if (core && core->isStarted()) {
-        core->getResourceManager().getTextureManager().returnTextureId(mTextureId);
+    ResourceManager* resources = core ? core->findResourceManager() : nullptr;
+    if (resources) {
+        resources->getTextureManager().returnTextureId(mTextureId);
     }
 }
 

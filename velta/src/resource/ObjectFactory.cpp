@@ -1,0 +1,7 @@
+#include "resource/ObjectFactory.h"
+
+namespace Velta {
+
+ObjectFactory::~ObjectFactory() = default;
+
+} // namespace Velta
