@@ -14,9 +14,9 @@ namespace Velta {
 
 namespace {
 
-/// Vertices per tile edge are 2^(patchDetail + patchLevels); more than this
-/// many doublings would overflow the vertex count.
-constexpr unsigned int MAX_DOUBLINGS = 15;
+/// Vertices per tile edge are 2^(patchDetail + patchLevels); 2^12 per edge
+/// already makes a vertex grid of more than a gigabyte.
+constexpr unsigned int MAX_DOUBLINGS = 12;
 
 /// Which of `count` cells of edge `size` (1 / `inverse`) holds `position`,
 /// and where across that cell it lies (0 … 1). Exact at the borders: a

@@ -83,7 +83,7 @@ public:
     /// patchLevels) vertices per edge and is cut into 2^patchLevels × 2^patchLevels
     /// patches; `tileSize` is its edge length in local units. Does nothing
     /// when the tiles exist. A tile size that is not positive, or more than
-    /// 2^15 vertices per edge, builds nothing and logs one line on "terrain".
+    /// 2^12 vertices per edge, builds nothing and logs one line on "terrain".
     void initializeTerrain(unsigned int patchDetail, unsigned int patchLevels, float tileSize);
 
     unsigned int getTilesX() const { return mTilesX; }

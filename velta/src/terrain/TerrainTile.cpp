@@ -57,8 +57,6 @@ Terrain::Tile::~Tile()
 bool Terrain::Tile::load(const CppLib::SharedPtr<TextureSource>& heightMap, unsigned int channel, unsigned int slice)
 {
     mHeightMap = heightMap;
-    mHeightChannel = channel;
-    mHeightSlice = slice;
     if (mHeights.assign(heightMap.get(), channel, slice) == HeightField::OK) {
         return true;
     }

@@ -174,8 +174,6 @@ private:
     CppLib::SharedPtr<TextureSource> mColorMap;
     CppLib::SharedPtr<TextureSource> mBaseMap;
     CppLib::SharedPtr<TextureSource> mLightMap;
-    unsigned int mHeightChannel = 0;
-    unsigned int mHeightSlice = 0;
     float mBaseMapScale = 0.0f;
     float mLightMapOffset = 0.0f;
     float mLightMapScale = 1.0f;
@@ -183,7 +181,7 @@ private:
     CppLib::SharedPtr<Material> mMaterial;
     /// Owned.
     CppLib::Vector<TextureLayer*> mTextureLayers;
-    /// Reads mHeightMap in place.
+    /// Reads mHeightMap in place (its channel and slice).
     HeightField mHeights;
 };
 
