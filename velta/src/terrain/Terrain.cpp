@@ -85,6 +85,7 @@ void Terrain::initializeTerrain(unsigned int patchDetail, unsigned int patchLeve
         return;
     }
     mTileSize = tileSize;
+    mInverseTileSize = 1.0 / tileSize;
     mPatchDetail = patchDetail;
     mPatchesPerEdge = 1u << patchLevels;
     const unsigned int patchVertices = 1u << patchDetail;
@@ -219,10 +220,8 @@ void Terrain::logError(const std::string& message)
 
 bool Terrain::findTile(const Point& local, unsigned int& tileX, unsigned int& tileY, float& u, float& v) const
 {
-    const double size = mTileSize;
-    const double inverse = 1.0 / size;
-    return mTiles.getSize() > 0 && locateOnAxis(local.x(), size, inverse, mTilesX, tileX, u) &&
-           locateOnAxis(local.z(), size, inverse, mTilesY, tileY, v);
+    return mTiles.getSize() > 0 && locateOnAxis(local.x(), mTileSize, mInverseTileSize, mTilesX, tileX, u) &&
+           locateOnAxis(local.z(), mTileSize, mInverseTileSize, mTilesY, tileY, v);
 }
 
 Point Terrain::toLocal(const Point& world) const

@@ -151,6 +151,7 @@ private:
     unsigned int mTilesX;
     unsigned int mTilesY;
     float mTileSize = 0.0f;
+    double mInverseTileSize = 0.0;
     unsigned int mPatchDetail = 0;
     unsigned int mPatchesPerEdge = 1;
     /// Owned, row-major: index = tilesX × y + x.
