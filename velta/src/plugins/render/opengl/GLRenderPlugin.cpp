@@ -1,10 +1,21 @@
 #include "plugins/render/opengl/GLRenderPlugin.h"
 
+#include "core/VeltaCore.h"
+#include "plugins/render/opengl/GLRenderEngine.h"
+#include "render/RenderManager.h"
+
 namespace Velta {
+
+GLRenderPlugin::GLRenderPlugin() = default;
+
+GLRenderPlugin::~GLRenderPlugin() = default;
 
 int GLRenderPlugin::registerPlugin()
 {
-    // Nothing to register until the OpenGL render engine is built into the library.
+    if (!mRenderEngine) {
+        mRenderEngine = std::make_unique<GLRenderEngine>();
+    }
+    VeltaCore::getSingleton().getRenderManager().registerRenderer("opengl", mRenderEngine.get());
     return 0;
 }
 

@@ -1,0 +1,151 @@
+#include "RenderScene.h"
+
+#include "geometry/GeometryObject.h"
+#include "geometry/VertexData.h"
+#include "plugins/render/opengl/GLRenderContext.h"
+#include "render/Viewport.h"
+#include "resource/RenderSettings.h"
+#include "resource/Texture2D.h"
+#include "scene/SceneGraph.h"
+#include "scene/SceneManager.h"
+#include "support/AllocationCounter.h"
+#include "support/RenderWindowFixture.h"
+
+#include <gtest/gtest.h>
+
+using namespace Velta;
+using RenderTest::makeMaterial;
+using RenderTest::makeQuad;
+using RenderTest::makeTexture;
+using RenderTest::SceneBuilder;
+using VeltaTest::Pixel;
+
+namespace {
+
+/// A textured quad filling the view; its vertex data has positions, colours,
+/// normals and one texture-coordinate layer, and two triangles.
+class Uploads : public VeltaTest::RenderWindowFixture {
+protected:
+    void build()
+    {
+        mScene = &core().getSceneManager().createSceneGraph();
+        mBuilder = std::make_unique<SceneBuilder>(*mScene);
+        CppLib::SharedPtr<Camera> camera = mBuilder->addCamera();
+        CppLib::SharedPtr<RenderSettings> unlit(new RenderSettings());
+        unlit->setUseLights(false);
+        camera->getCamSettings().setRenderSettings(unlit);
+        addViewport(camera);
+        mGeometry = makeQuad(-1, -1, 1, 1, -1, Color(1, 1, 1, 1));
+        mTexture = makeTexture(1, 1, Color::RGB, {255, 0, 0});
+        mMaterial = makeMaterial();
+        mMaterial->setTexture(0, mTexture);
+        mBuilder->addObject(mGeometry, mMaterial);
+    }
+
+    void TearDown() override
+    {
+        mBuilder.reset();
+        RenderWindowFixture::TearDown();
+    }
+
+    unsigned long long buffers() { return context().getBufferUploadCount(); }
+    unsigned long long textures() { return context().getTextureUploadCount(); }
+
+    SceneGraph* mScene = nullptr;
+    std::unique_ptr<SceneBuilder> mBuilder;
+    CppLib::SharedPtr<GeometryData> mGeometry;
+    CppLib::SharedPtr<Texture2D> mTexture;
+    CppLib::SharedPtr<Material> mMaterial;
+};
+
+} // namespace
+
+TEST_F(Uploads, AnUnchangedSceneIsUploadedOnceAndChangesAreUploadedAgain)
+{
+    build();
+    ASSERT_TRUE(context().usesBufferObjects());
+    renderFrame();
+    EXPECT_EQ(buffers(), 5u); // four arrays and the index list
+    EXPECT_EQ(textures(), 1u);
+    EXPECT_TRUE(readPixel(32, 32).isNear({255, 0, 0})) << readPixel(32, 32);
+
+    renderFrame();
+    renderFrame();
+    EXPECT_EQ(buffers(), 5u);
+    EXPECT_EQ(textures(), 1u);
+
+    // A new image: the texture is uploaded again, the geometry is not.
+    mTexture->setTextureSource(makeTexture(1, 1, Color::RGB, {0, 0, 255})->getTextureSource(0, 0));
+    renderFrame();
+    EXPECT_EQ(textures(), 2u);
+    EXPECT_EQ(buffers(), 5u);
+    EXPECT_TRUE(readPixel(32, 32).isNear({0, 0, 255})) << readPixel(32, 32);
+
+    // New vertex colours: the vertex arrays are filled again, not the indices.
+    CppLib::SharedPtr<VertexData> vertices = mGeometry->getIndexedData(0);
+    for (unsigned int i = 0; i < 4; ++i) {
+        vertices->setCurrentVertex(i);
+        vertices->setColor(0, 1, 1, 1);
+    }
+    vertices->setModified();
+    renderFrame();
+    EXPECT_EQ(buffers(), 9u);
+    EXPECT_EQ(textures(), 2u);
+    EXPECT_TRUE(readPixel(32, 32).isNear({0, 0, 255})) << readPixel(32, 32);
+    renderFrame();
+    EXPECT_EQ(buffers(), 9u);
+}
+
+TEST_F(Uploads, SharedDataChangedJustBeforeAFrameIsFilledOnceThatFrame)
+{
+    build();
+    mBuilder->addObject(mGeometry, mMaterial);
+    mBuilder->addObject(mGeometry, makeMaterial(true));
+    renderFrame();
+    EXPECT_EQ(buffers(), 5u);
+    clock().advance(5);
+    mGeometry->getIndexedData(0)->setModified();
+    renderFrame(0); // in the millisecond of the change
+    EXPECT_EQ(buffers(), 9u);
+    // The change might have come after that fill within its millisecond, so
+    // the next frame fills once more; after that nothing.
+    renderFrame();
+    EXPECT_EQ(buffers(), 13u);
+    renderFrame();
+    EXPECT_EQ(buffers(), 13u);
+}
+
+TEST_F(Uploads, WithoutBufferObjectsTheSameFrameIsDrawnFromClientMemory)
+{
+    build();
+    EXPECT_FALSE(context().setUseBufferObjects(false));
+    renderFrame();
+    renderFrame();
+    EXPECT_EQ(buffers(), 0u);
+    EXPECT_EQ(textures(), 1u);
+    EXPECT_TRUE(readPixel(32, 32).isNear({255, 0, 0})) << readPixel(32, 32);
+    EXPECT_TRUE(context().setUseBufferObjects(true));
+    renderFrame();
+    EXPECT_EQ(buffers(), 5u);
+    EXPECT_TRUE(readPixel(32, 32).isNear({255, 0, 0})) << readPixel(32, 32);
+}
+
+TEST_F(Uploads, AFramesAllocationsDoNotGrowWithWhatItDraws)
+{
+    build();
+    const auto measure = [this]() {
+        renderFrame();
+        renderFrame();
+        VeltaTest::AllocationCounter allocations;
+        renderFrame();
+        return allocations.getCount();
+    };
+    const std::size_t one = measure();
+    for (int i = 0; i < 40; ++i) {
+        mBuilder->addObject(mGeometry, i % 2 ? mMaterial : makeMaterial(true));
+    }
+    const std::size_t many = measure();
+    EXPECT_EQ(many, one);
+    // The views of the frame are made anew; nothing else is.
+    EXPECT_LE(one, 16u);
+}

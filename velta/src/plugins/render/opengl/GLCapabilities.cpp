@@ -1,0 +1,7 @@
+#include "plugins/render/opengl/GLCapabilities.h"
+
+namespace Velta {
+
+GLCapabilities::~GLCapabilities() = default;
+
+} // namespace Velta

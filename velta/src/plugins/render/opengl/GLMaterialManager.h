@@ -1,0 +1,60 @@
+#pragma once
+
+#include "VeltaExport.h"
+#include "cpplib/SharedPtr.h"
+#include "plugins/render/opengl/GLRenderContext.h"
+
+#include <vector>
+
+namespace Velta {
+
+class Material;
+class RenderSettings;
+class Texture;
+class VertexDataSet;
+
+/// Turns a material and its textures into OpenGL state before an element
+/// group is drawn: colour sources, blending, point sprites, the alpha test,
+/// and a texture object per texture unit the geometry has coordinates for,
+/// uploaded when it is new or its texture changed. One per view renderer.
+///
+/// Images are uploaded once and again only after a change. An image that
+/// cannot be uploaded (no pixels, a colour format or component type OpenGL
+/// cannot read) is refused with one line on the "glmaterialmanager" log and
+/// tried again only after the texture changes; until a texture has an image
+/// its unit stays untextured.
+class VELTA_EXPORT GLMaterialManager {
+public:
+    explicit GLMaterialManager(GLRenderContext& context);
+    virtual ~GLMaterialManager();
+
+    GLMaterialManager(const GLMaterialManager&) = delete;
+    GLMaterialManager& operator=(const GLMaterialManager&) = delete;
+
+    /// Starts a view drawn with `settings` (empty for none). Settings that
+    /// switch textures off leave every texture unit off.
+    void begin(const CppLib::SharedPtr<RenderSettings>& settings);
+
+    /// Sets the state of `material` for drawing `data`: texture unit u is
+    /// used when one of the data's coordinate layers is for unit u.
+    /// Applying the material that was applied last for the same data again
+    /// changes nothing.
+    void apply(const Material& material, const VertexDataSet& data);
+
+private:
+    void applyBlending(const Material& material);
+    void applyPointSprites(const Material& material);
+    void applyTextures(const Material& material, const VertexDataSet& data);
+    void bindTexture(Texture& texture, int unit, int previousUnit);
+    void upload(Texture& texture, GLRenderContext::TexIdSet& record, unsigned int target, bool replacing);
+    bool refuse(Texture& texture, const std::string& why);
+    void applySampling(Texture& texture, GLRenderContext::TexIdSet& record, unsigned int target);
+    void applyTexEnv(Texture& texture, int unit, int previousUnit);
+
+    GLRenderContext* mContext;
+    bool mUseTextures = true;
+    const Material* mLastMaterial = nullptr;
+    const VertexDataSet* mLastData = nullptr;
+};
+
+} // namespace Velta

@@ -1,0 +1,293 @@
+#include "plugins/render/opengl/GLObjectRenderer.h"
+
+#include "core/LogManager.h"
+#include "core/VeltaCore.h"
+#include "geometry/Geometry.h"
+#include "geometry/GeometryGroup.h"
+#include "geometry/IndexDataSet.h"
+#include "geometry/IndexElement.h"
+#include "geometry/VertexDataSet.h"
+#include "geometry/VertexElement.h"
+#include "plugins/render/opengl/GLMaterialManager.h"
+#include "plugins/render/opengl/GLRenderContext.h"
+#include "plugins/render/opengl/GLTypes.h"
+#include "resource/RenderSettings.h"
+#include "scene/Drawable.h"
+#include "scene/ObjectNode.h"
+#include "scene/TransformedNode.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+namespace Velta {
+
+namespace {
+
+CppLib::SharedPtr<Material> findMaterial(Drawable& drawable, ObjectNode& object, unsigned int index)
+{
+    CppLib::SharedPtr<Material> material = drawable.getMaterial(index);
+    if (material.isNull()) {
+        material = object.getDefaultMaterial(index);
+    }
+    return material;
+}
+
+CppLib::SharedPtr<CppLib::Logger> getLogger()
+{
+    return VeltaCore::getSingleton().getLogManager().getLogger("render.opengl.GLObjectRenderer");
+}
+
+/// Where OpenGL reads `part` of `data`: an offset into the bound buffer
+/// object, or the client pointer when there is none.
+const void* getPointer(GLRenderContext& context, VertexDataSet& data, VertexDataSet::Part part, bool buffered,
+                       unsigned int layer = 0)
+{
+    const char* pointer = static_cast<const char*>(data.getArray(part, layer));
+    if (!buffered) {
+        return pointer;
+    }
+    const char* base = context.getBufferBase(data, part);
+    return reinterpret_cast<const void*>(static_cast<std::uintptr_t>(pointer - base));
+}
+
+} // namespace
+
+GLObjectRenderer::GLObjectRenderer(GLRenderContext& context, GLMaterialManager& materialManager)
+    : mContext(&context), mMaterialManager(&materialManager)
+{
+}
+
+GLObjectRenderer::~GLObjectRenderer() = default;
+
+void GLObjectRenderer::begin(const CppLib::SharedPtr<RenderSettings>& settings)
+{
+    mRenderSettings = settings;
+    mOpaque.clear();
+    mBlended.clear();
+    mBoundData = nullptr;
+}
+
+void GLObjectRenderer::queue(ObjectNode& object, Node& node, Drawable& drawable, float distance)
+{
+    const CppLib::SharedPtr<Material> material = findMaterial(drawable, object, 0);
+    const Entry entry = {&object, &node, &drawable, distance};
+    if (!material.isNull() && material->useBlending()) {
+        mBlended.push_back(entry);
+    } else {
+        mOpaque.push_back(entry);
+    }
+}
+
+void GLObjectRenderer::draw()
+{
+    GLStateCache& state = mContext->getStateCache();
+    applyPolygonMode();
+    state.setDepthMask(true);
+    for (const Entry& entry : mOpaque) {
+        drawEntry(entry);
+    }
+    sortBlended();
+    state.setDepthMask(false);
+    for (const Entry& entry : mBlended) {
+        drawEntry(entry);
+    }
+    state.setDepthMask(true);
+}
+
+void GLObjectRenderer::sortBlended()
+{
+    // Farthest first; a stable merge sort keeps walk order among equals.
+    const size_t count = mBlended.size();
+    if (mScratch.size() < count) {
+        mScratch.resize(count);
+    }
+    for (size_t width = 1; width < count; width *= 2) {
+        for (size_t left = 0; left < count; left += 2 * width) {
+            const size_t middle = std::min(left + width, count);
+            const size_t right = std::min(left + 2 * width, count);
+            std::merge(mBlended.begin() + static_cast<long>(left), mBlended.begin() + static_cast<long>(middle),
+                       mBlended.begin() + static_cast<long>(middle), mBlended.begin() + static_cast<long>(right),
+                       mScratch.begin() + static_cast<long>(left),
+                       [](const Entry& a, const Entry& b) { return a.distance > b.distance; });
+        }
+        std::copy(mScratch.begin(), mScratch.begin() + static_cast<long>(count), mBlended.begin());
+    }
+}
+
+void GLObjectRenderer::drawEntry(const Entry& entry)
+{
+    glPopMatrix();
+    glPushMatrix();
+    const CppLib::Matrix<float, 4>& world = entry.node->getTransformedNode().getWorldTransformation();
+    if (!world.isIdentity()) {
+        GLTypes::multMatrix(world);
+    }
+    const CppLib::SharedPtr<Geometry> geometry = entry.drawable->getGeometry(0);
+    VertexDataSet* data = geometry.isNull() ? nullptr : geometry->getIndexedDataSet(0);
+    if (!data) {
+        return;
+    }
+    for (GeometryGroup* group : geometry->getElementGroups()) {
+        if (!group) {
+            continue;
+        }
+        const CppLib::SharedPtr<Material> material =
+            findMaterial(*entry.drawable, *entry.object, group->getMaterialIndex());
+        if (mBoundData != data) {
+            bindArrays(*data);
+        }
+        mMaterialManager->apply(material.isNull() ? mDefaultMaterial : *material, *data);
+        for (GeometryElement* element : group->getElementList(0)) {
+            if (element) {
+                drawElement(*element, *data);
+            }
+        }
+    }
+    checkErrors();
+}
+
+void GLObjectRenderer::bindArrays(VertexDataSet& data)
+{
+    GLStateCache& state = mContext->getStateCache();
+    mBoundData = &data;
+
+    const bool hasVertices = data.getCount() > 0 && data.getVertices() && data.getVertexType() != DataType::NONE;
+    state.setClientArray(GLStateCache::VERTEX_ARRAY, hasVertices);
+    if (hasVertices) {
+        const bool buffered = mContext->loadArrayBuffer(data, VertexDataSet::VERTICES);
+        glVertexPointer(data.getNumVertex(), GLTypes::getType(data.getVertexType()),
+                        static_cast<GLsizei>(data.getStride(VertexDataSet::VERTICES)),
+                        getPointer(*mContext, data, VertexDataSet::VERTICES, buffered));
+    }
+    const bool hasColors = data.getColor() && data.getColorType() != DataType::NONE;
+    state.setClientArray(GLStateCache::COLOR_ARRAY, hasColors);
+    if (hasColors) {
+        const bool buffered = mContext->loadArrayBuffer(data, VertexDataSet::COLORS);
+        glColorPointer(data.getNumColor(), GLTypes::getType(data.getColorType()),
+                       static_cast<GLsizei>(data.getStride(VertexDataSet::COLORS)),
+                       getPointer(*mContext, data, VertexDataSet::COLORS, buffered));
+    }
+    const bool hasNormals = data.getNormals() && data.getNormalType() != DataType::NONE;
+    state.setClientArray(GLStateCache::NORMAL_ARRAY, hasNormals);
+    if (hasNormals) {
+        const bool buffered = mContext->loadArrayBuffer(data, VertexDataSet::NORMALS);
+        glNormalPointer(GLTypes::getType(data.getNormalType()),
+                        static_cast<GLsizei>(data.getStride(VertexDataSet::NORMALS)),
+                        getPointer(*mContext, data, VertexDataSet::NORMALS, buffered));
+    }
+    if (mContext->supportsFogCoordinates()) {
+        const bool hasFog = data.getFogCoordinates() && data.getFogCoordinateType() != DataType::NONE;
+        state.setClientArray(GLStateCache::FOG_COORD_ARRAY, hasFog);
+        if (hasFog) {
+            const bool buffered = mContext->loadArrayBuffer(data, VertexDataSet::FOG_COORDINATES);
+            glFogCoordPointerEXT(GLTypes::getType(data.getFogCoordinateType()),
+                                 static_cast<GLsizei>(data.getStride(VertexDataSet::FOG_COORDINATES)),
+                                 getPointer(*mContext, data, VertexDataSet::FOG_COORDINATES, buffered));
+        }
+    }
+    bindTexCoords(data);
+}
+
+void GLObjectRenderer::bindTexCoords(VertexDataSet& data)
+{
+    GLStateCache& state = mContext->getStateCache();
+    const int units = state.getTextureUnitCount();
+    const int layers = data.getNumTexLayer();
+    const CppLib::Vector<unsigned int>& layerUnits = data.getTexturesIndices();
+    unsigned int used = 0;
+    bool buffered = false;
+    if (layers > 0 && GLRenderContext::getBufferBase(data, VertexDataSet::TEX_COORDINATES)) {
+        buffered = mContext->loadArrayBuffer(data, VertexDataSet::TEX_COORDINATES);
+    }
+    for (int layer = 0; layer < layers; ++layer) {
+        const unsigned int unit = layerUnits.get(layer);
+        const unsigned int index = static_cast<unsigned int>(layer);
+        if (!data.getTexCoordinates(index) || data.getTexCoordinateType(index) == DataType::NONE) {
+            continue;
+        }
+        if (unit >= static_cast<unsigned int>(units)) {
+            if (!mReportedUnits) {
+                mReportedUnits = true;
+                getLogger()->error("Texture coordinates for unit " + std::to_string(unit) + " are not drawn: " +
+                                   "OpenGL offers " + std::to_string(units) + " texture units");
+            }
+            continue;
+        }
+        used |= 1u << unit;
+        state.setTexCoordArray(static_cast<int>(unit), true);
+        state.setClientActiveTexture(static_cast<int>(unit));
+        glTexCoordPointer(data.getNumTexCoord(index), GLTypes::getType(data.getTexCoordinateType(index)),
+                          static_cast<GLsizei>(data.getStride(VertexDataSet::TEX_COORDINATES)),
+                          getPointer(*mContext, data, VertexDataSet::TEX_COORDINATES, buffered, index));
+    }
+    for (int unit = 0; unit < units; ++unit) {
+        if (!(used & (1u << unit))) {
+            state.setTexCoordArray(unit, false);
+        }
+    }
+}
+
+void GLObjectRenderer::drawElement(GeometryElement& element, VertexDataSet& data)
+{
+    const GLenum primitive = GLTypes::getPrimitive(element.getElementType());
+    if (auto* indexed = dynamic_cast<IndexElement*>(&element)) {
+        IndexDataSet& indices = indexed->getIndexList();
+        const unsigned int count = indexed->getDrawCount(data);
+        if (count == 0) {
+            if (indices.getCount() > 0) {
+                reportRefusedIndices(indices);
+            }
+            return;
+        }
+        const void* pointer = mContext->loadIndexBuffer(indices) ? nullptr : indices.getIndexList();
+        glDrawElements(primitive, static_cast<GLsizei>(count), GLTypes::getType(indices.getIndexType()), pointer);
+        return;
+    }
+    if (auto* own = dynamic_cast<VertexElement*>(&element)) {
+        VertexDataSet& vertices = own->getVertexData();
+        if (vertices.getCount() == 0) {
+            return;
+        }
+        bindArrays(vertices);
+        glDrawArrays(primitive, 0, static_cast<GLsizei>(vertices.getCount()));
+        bindArrays(data);
+    }
+}
+
+void GLObjectRenderer::applyPolygonMode()
+{
+    const int mode = mRenderSettings.isNull() ? RenderSettings::SHADE_SMOOTH : mRenderSettings->getShadingMode();
+    const GLenum polygonMode = mode == RenderSettings::SHADE_POINTS
+                                   ? GL_POINT
+                                   : (mode == RenderSettings::SHADE_WIREFRAME ? GL_LINE : GL_FILL);
+    mContext->getStateCache().setPolygonMode(polygonMode);
+}
+
+void GLObjectRenderer::reportRefusedIndices(const IndexDataSet& indices)
+{
+    if (std::find(mReportedIndices.begin(), mReportedIndices.end(), &indices) != mReportedIndices.end()) {
+        return;
+    }
+    mReportedIndices.push_back(&indices);
+    getLogger()->error("An index list of " + std::to_string(indices.getCount()) +
+                       " indices points past its vertex data and is not drawn");
+}
+
+void GLObjectRenderer::checkErrors()
+{
+    const GLenum error = glGetError();
+    if (error == GL_NO_ERROR) {
+        return;
+    }
+    const unsigned int bit = 1u << ((error - GL_INVALID_ENUM) & 31u);
+    if (mReportedErrors & bit) {
+        return;
+    }
+    mReportedErrors |= bit;
+    getLogger()->error(std::string("GL Error: ") + GLTypes::getErrorString(error));
+}
+
+} // namespace Velta

@@ -1,0 +1,88 @@
+#include "plugins/render/opengl/GLViewRenderer.h"
+
+#include "core/LogManager.h"
+#include "core/VeltaCore.h"
+#include "plugins/render/opengl/GLRenderContext.h"
+#include "plugins/render/opengl/GLTraverserHandler.h"
+#include "plugins/render/opengl/GLTypes.h"
+#include "render/Viewport.h"
+#include "scene/Frustrum.h"
+#include "scene/View.h"
+
+#include <GL/glew.h>
+
+#include <algorithm>
+#include <string>
+
+namespace Velta {
+
+GLViewRenderer::GLViewRenderer(GLRenderContext& context)
+    : mContext(&context),
+      mMaterialManager(context),
+      mSceneManager(context),
+      mObjectRenderer(context, mMaterialManager),
+      mHandler(new GLTraverserHandler(mSceneManager, mObjectRenderer)),
+      mHandlerPtr(mHandler)
+{
+}
+
+GLViewRenderer::~GLViewRenderer() = default;
+
+void GLViewRenderer::render(View& view)
+{
+    const CppLib::SharedPtr<Frustrum> frustrum = view.getFrustrum();
+    if (frustrum.isNull()) {
+        return;
+    }
+    const CppLib::SharedPtr<RenderSettings> settings = view.getRenderSettings();
+    mSceneManager.begin(settings);
+    mObjectRenderer.begin(settings);
+    mMaterialManager.begin(settings);
+    mHandler->begin(view.getViewFilter());
+
+    // Collect lights and drawables; nothing is drawn yet.
+    view.addHandler(mHandlerPtr);
+    view.walk(0, false);
+
+    loadProjection(view);
+
+    // The camera matrix stays below a working copy that each light and
+    // drawable replaces.
+    glMatrixMode(GL_MODELVIEW);
+    GLTypes::loadMatrix(frustrum->getViewMatrix());
+    glPushMatrix();
+    mSceneManager.setupLights();
+    mSceneManager.setupFog();
+
+    mObjectRenderer.draw();
+    glPopMatrix();
+    mHandler->begin(nullptr);
+}
+
+void GLViewRenderer::loadProjection(View& view)
+{
+    const Frustrum& frustrum = *view.getFrustrum();
+    glMatrixMode(GL_PROJECTION);
+    if (frustrum.getProjectionMode() == CameraSettings::PERSPECTIVE) {
+        GLTypes::loadMatrix(frustrum.getProjectionMatrix());
+    } else {
+        // Overlays: a unit square with (0, 0) at the lower left.
+        glLoadIdentity();
+        glOrtho(0.0, 1.0, 0.0, 1.0, frustrum.getNearDistance(), frustrum.getFarDistance());
+    }
+}
+
+void GLViewRenderer::reportViewportOutside(const Viewport& viewport, int x, int y, int width, int height,
+                                           int targetWidth, int targetHeight)
+{
+    if (std::find(mReportedViewports.begin(), mReportedViewports.end(), &viewport) != mReportedViewports.end()) {
+        return;
+    }
+    mReportedViewports.push_back(&viewport);
+    VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->error(
+        "Viewport (" + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(width) + " x " +
+        std::to_string(height) + ") shows nothing of its " + std::to_string(targetWidth) + " x " +
+        std::to_string(targetHeight) + " target and is not drawn");
+}
+
+} // namespace Velta

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "VeltaExport.h"
+#include "cpplib/SharedPtr.h"
+#include "plugins/render/opengl/GLMaterialManager.h"
+#include "plugins/render/opengl/GLObjectRenderer.h"
+#include "plugins/render/opengl/GLSceneManager.h"
+#include "scene/Traverser.h"
+
+#include <vector>
+
+namespace Velta {
+
+class GLRenderContext;
+class GLTraverserHandler;
+class View;
+class Viewport;
+
+/// Draws views of scenes with OpenGL: walks the view to collect lights and
+/// drawables, sets the projection, the camera, lights and fog, then draws
+/// the opaque and then the blended drawables.
+///
+/// One per render context, used for every view of every frame; it keeps
+/// nothing of a view once it is drawn except the capacity of its lists, so
+/// drawing a frame allocates nothing here.
+class VELTA_EXPORT GLViewRenderer {
+public:
+    explicit GLViewRenderer(GLRenderContext& context);
+    virtual ~GLViewRenderer();
+
+    GLViewRenderer(const GLViewRenderer&) = delete;
+    GLViewRenderer& operator=(const GLViewRenderer&) = delete;
+
+    /// Draws `view` with its frustum and render settings into the current
+    /// OpenGL viewport. The view gets the renderer's traversal handler.
+    void render(View& view);
+
+    /// Logs, once per viewport, that a viewport shows nothing of its target.
+    void reportViewportOutside(const Viewport& viewport, int x, int y, int width, int height, int targetWidth,
+                               int targetHeight);
+
+    GLMaterialManager& getMaterialManager() { return mMaterialManager; }
+    GLSceneManager& getSceneManager() { return mSceneManager; }
+    GLObjectRenderer& getObjectRenderer() { return mObjectRenderer; }
+
+private:
+    void loadProjection(View& view);
+
+    GLRenderContext* mContext;
+    GLMaterialManager mMaterialManager;
+    GLSceneManager mSceneManager;
+    GLObjectRenderer mObjectRenderer;
+    GLTraverserHandler* mHandler;
+    CppLib::SharedPtr<Traverser::Handler> mHandlerPtr;
+    std::vector<const Viewport*> mReportedViewports;
+};
+
+} // namespace Velta

@@ -1,0 +1,7 @@
+#include "render/Capabilities.h"
+
+namespace Velta {
+
+Capabilities::~Capabilities() = default;
+
+} // namespace Velta

@@ -1,0 +1,7 @@
+#include "render/RenderContext.h"
+
+namespace Velta {
+
+RenderContext::~RenderContext() = default;
+
+} // namespace Velta

@@ -1,0 +1,7 @@
+#include "render/RenderEngine.h"
+
+namespace Velta {
+
+RenderEngine::~RenderEngine() = default;
+
+} // namespace Velta

@@ -1,0 +1,53 @@
+#pragma once
+
+#include "VeltaExport.h"
+#include "cpplib/LinkedMap.h"
+#include "render/TargetRenderer.h"
+
+#include <string>
+
+namespace Velta {
+
+/// A window on screen that a render engine draws into, with the input and
+/// cursor controls the window system offers. Made by a render engine through
+/// RenderManager::createRenderWindow and owned by the render manager.
+class VELTA_EXPORT RenderWindow : public TargetRenderer {
+public:
+    ~RenderWindow() override;
+
+    virtual bool isPrimary() const { return mPrimary; }
+    virtual bool isFullscreen() const { return mFullscreen; }
+    virtual int getOffsetX() const { return mOffsetX; }
+    virtual int getOffsetY() const { return mOffsetY; }
+
+    virtual bool supportsInputGrab() const = 0;
+    virtual bool isInputGrabbed() const = 0;
+    /// Keeps keyboard and mouse to this window; true when the window system
+    /// granted what was asked.
+    virtual bool setInputGrabbed(bool grab) = 0;
+    virtual bool supportsCursorControl() const = 0;
+    virtual bool isCursorVisible() const = 0;
+    /// True when the cursor is now as asked.
+    virtual bool setCursorVisible(bool visible) = 0;
+    /// Moves the pointer to (x, y) in window pixels.
+    virtual bool warpPointer(int x, int y) = 0;
+
+    const std::string& getName() const { return mName; }
+
+protected:
+    /// `params` is not kept.
+    RenderWindow(int id, const std::string& name, int width, int height, bool fullscreen, int offsetX, int offsetY,
+                 CppLib::LinkedMap<std::string, std::string>* params);
+
+private:
+    friend class RenderManager;
+    void setPrimary(bool primary) { mPrimary = primary; }
+
+    std::string mName;
+    bool mPrimary = false;
+    bool mFullscreen;
+    int mOffsetX;
+    int mOffsetY;
+};
+
+} // namespace Velta
