@@ -72,6 +72,13 @@ unsigned int IndexData::addIndex(unsigned int value)
     return mCount - 1;
 }
 
+void IndexData::clear()
+{
+    mCount = 0;
+    mMaxIndex = 0;
+    mMaxIndexKnown = true;
+}
+
 bool IndexData::setIndex(unsigned int position, unsigned int value)
 {
     if (position >= mCount || mType != DataType::UNSIGNED_INT) {

@@ -35,6 +35,10 @@ public:
     /// initialised, or out of memory) nothing is added and the result is 0.
     unsigned int addIndex(unsigned int value);
 
+    /// Empties the list and keeps its storage and capacity, so refilling it
+    /// up to its capacity allocates nothing (lists rebuilt every frame).
+    void clear();
+
     /// Overwrites the index at `position` < getCount() of an UNSIGNED_INT
     /// list; false otherwise.
     bool setIndex(unsigned int position, unsigned int value);

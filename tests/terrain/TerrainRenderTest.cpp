@@ -1,0 +1,69 @@
+#include "TerrainTestSupport.h"
+
+#include "resource/RenderSettings.h"
+#include "scene/Branch.h"
+#include "scene/Camera.h"
+#include "scene/SceneGraph.h"
+#include "scene/SceneManager.h"
+#include "scene/TransformationNode.h"
+#include "support/RenderWindowFixture.h"
+
+#include <vector>
+
+using namespace Velta;
+using TerrainTest::makeHeightMap;
+using TerrainTest::makeImage;
+using VeltaTest::Pixel;
+
+namespace {
+
+using TerrainLooks = VeltaTest::RenderWindowFixture;
+
+TEST_F(TerrainLooks, LayersBlendByColourMapAlphaAndLastAlphaUnderTheLightMap)
+{
+    // An 8 × 8 tile seen straight from above, 5 units up: world (x, z) shows
+    // at pixel ((x − 4) / 5 + 1) × 32, (1 − (z − 4) / 5) × 32, so the tile's
+    // (u, v) = (0, 0) corner is at the upper left.
+    SceneGraph& scene = core().getSceneManager().createSceneGraph();
+    CppLib::SharedPtr<Camera> camera(new Camera("camera"));
+    CppLib::SharedPtr<RenderSettings> settings(new RenderSettings());
+    settings->setUseLights(false);
+    camera->getCamSettings().setRenderSettings(settings);
+    TransformationNode eye;
+    eye.setChild(*camera);
+    eye.translate(4, 5, 4, true);
+    eye.rotateX(-3.14159265f / 2, true);
+    scene.getRoot()->attachChild(eye);
+    addViewport(camera);
+    const auto at = [this](float u, float v) {
+        return readPixel(static_cast<int>(((u * 8 - 4) / 5 + 1) * 32), static_cast<int>((1 - (v * 8 - 4) / 5) * 32));
+    };
+
+    Terrain terrain(1, 1);
+    scene.getRoot()->attachChild(terrain);
+    terrain.initializeTerrain(3, 0, 8.0f);
+    Terrain::Tile& tile = *terrain.getTile(0, 0);
+    tile.setEnabled(true);
+    tile.load(makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 0, 0);
+    // Grass (layer 0) where the colour map's alpha is 1: its right half.
+    tile.setColorMap(makeImage(2, 1, {255, 255, 255, 0, 255, 255, 255, 255}, Color::RGBA));
+    const auto solid = [](unsigned char r, unsigned char g, unsigned char b) {
+        return makeImage(2, 2, {r, g, b, r, g, b, r, g, b, r, g, b}, Color::RGB);
+    };
+    tile.setBaseMap(solid(0, 255, 0), 8.0f);
+    tile.addTextureLayer(solid(255, 0, 0), solid(0, 0, 0), 8.0f);
+    // The river (layer 1) where its alpha map is white: the bottom half.
+    tile.addTextureLayer(solid(0, 0, 255), makeHeightMap(8, [](unsigned, unsigned y) { return y < 4 ? 0 : 255; }),
+                         8.0f);
+    tile.setLightMap(makeHeightMap(8, [](unsigned, unsigned) { return 128; }), 1.0f, 0.0f);
+    tile.updateTile();
+    renderFrame();
+
+    EXPECT_TRUE(at(0.15f, 0.15f).isNear({0, 128, 0})) << at(0.15f, 0.15f);  // base
+    EXPECT_TRUE(at(0.85f, 0.15f).isNear({128, 0, 0})) << at(0.85f, 0.15f);  // layer 0
+    EXPECT_TRUE(at(0.15f, 0.85f).isNear({0, 0, 128})) << at(0.15f, 0.85f);  // layer 1
+    EXPECT_TRUE(at(0.85f, 0.85f).isNear({0, 0, 128})) << at(0.85f, 0.85f);
+    EXPECT_TRUE(readPixel(2, 32).isNear({0, 0, 0})) << readPixel(2, 32);    // beside the tile
+}
+
+} // namespace

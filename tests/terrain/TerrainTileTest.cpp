@@ -1,0 +1,212 @@
+#include "TerrainTestSupport.h"
+
+#include "geometry/Geometry.h"
+#include "geometry/GeometryGroup.h"
+#include "geometry/IndexElementData.h"
+#include "geometry/VertexData.h"
+#include "resource/Material.h"
+#include "resource/Texture.h"
+#include "scene/Branch.h"
+#include "scene/SceneGraph.h"
+#include "scene/SceneManager.h"
+#include "scene/UpdateTraverser.h"
+#include "support/CoreFixture.h"
+#include "terrain/TerrainPatch.h"
+
+#include <random>
+
+using namespace Velta;
+using namespace TerrainTest;
+
+namespace {
+
+using TerrainTile = VeltaTest::CoreFixture;
+
+struct Triangle {
+    Point a, b, c;
+};
+
+/// Every triangle the patches draw, in the winding a strip gives it.
+std::vector<Triangle> drawnTriangles(const Terrain& terrain)
+{
+    std::vector<Triangle> triangles;
+    for (unsigned int p = 0; p < terrain.getPatchCount(); ++p) {
+        const CppLib::SharedPtr<Geometry> geometry = terrain.getPatch(p)->getGeometry(0);
+        const VertexDataSet* vertices = geometry->getIndexedDataSet(0);
+        const auto corner = [vertices](unsigned int i) {
+            EXPECT_LT(i, vertices->getCount());
+            const float* xyz = static_cast<const float*>(vertices->getVertices()) + 3 * i;
+            return Point(xyz[0], xyz[1], xyz[2]);
+        };
+        for (const GeometryGroup* group : geometry->getElementGroups()) {
+            for (const GeometryElement* element : group->getElementList(0)) {
+                EXPECT_EQ(element->getElementType(), GeometryElement::TRIANGLE_STRIP);
+                const IndexData& list = dynamic_cast<const IndexElementData&>(*element).getIndexList();
+                for (unsigned int k = 0; k + 2 < list.getCount(); ++k) {
+                    const unsigned int odd = k % 2;
+                    triangles.push_back(
+                        {corner(list.getIndex(k + odd)), corner(list.getIndex(k + 1 - odd)), corner(list.getIndex(k + 2))});
+                }
+            }
+        }
+    }
+    return triangles;
+}
+
+/// Twice the area of a, b, (x, z) seen from above; positive when it faces up.
+float turn(const Point& a, const Point& b, float x, float z)
+{
+    return (b.z() - a.z()) * (x - a.x()) - (b.x() - a.x()) * (z - a.z());
+}
+
+/// The triangles cover the 16-unit tile without gaps, face up, and carry
+/// the heights the queries answer.
+void expectDrawnSurfaceMatchesQueries(unsigned int patchDetail, unsigned int patchLevels)
+{
+    std::mt19937 random(7);
+    Terrain terrain(1, 1);
+    terrain.initializeTerrain(patchDetail, patchLevels, 16.0f);
+    Terrain::Tile& tile = *terrain.getTile(0, 0);
+    tile.setEnabled(true);
+    tile.setMaxHeight(60.0f);
+    tile.load(makeHeightMap(8, [&random](unsigned, unsigned) { return random() % 256; }), 0, 0);
+    tile.updateTile();
+
+    const std::vector<Triangle> triangles = drawnTriangles(terrain);
+    ASSERT_EQ(triangles.size(), 2u * 7 * 7);
+    std::uniform_real_distribution<float> along(0.0f, 16.0f);
+    for (int i = 0; i < 300; ++i) {
+        const float x = along(random);
+        const float z = along(random);
+        int holders = 0;
+        for (const Triangle& t : triangles) {
+            const float area = turn(t.a, t.b, t.c.x(), t.c.z());
+            ASSERT_GT(area, 0.0f);
+            const float wa = turn(t.b, t.c, x, z) / area;
+            const float wb = turn(t.c, t.a, x, z) / area;
+            if (wa >= -1e-5f && wb >= -1e-5f && wa + wb <= 1.00001f) {
+                ++holders;
+                const float drawn = wa * t.a.y() + wb * t.b.y() + (1 - wa - wb) * t.c.y();
+                EXPECT_NEAR(drawn, terrain.getSurfacePoint(Point(x, 0, z)).y(), 2e-3f) << x << ", " << z;
+            }
+        }
+        EXPECT_GE(holders, 1) << "gap at " << x << ", " << z;
+    }
+}
+
+TEST_F(TerrainTile, DrawnTrianglesCoverTheTileWithTheQueriedHeights)
+{
+    expectDrawnSurfaceMatchesQueries(3, 0);  // one patch, one vertex per pixel
+    expectDrawnSurfaceMatchesQueries(1, 2);  // 4 × 4 patches sharing their borders
+
+    // Updating again draws the new grid.
+    OneTile valley(makeImage(3, 3, SMALL_MAP), 2, 12.0f);
+    valley.tile->updateTile();
+    valley.tile->load(makeHeightMap(4, [](unsigned, unsigned) { return 255; }), 0, 0);
+    valley.tile->updateTile();
+    for (const Triangle& t : drawnTriangles(valley.terrain)) {
+        EXPECT_EQ(t.a.y(), 60.0f);
+    }
+}
+
+TEST_F(TerrainTile, PatchBoundsReachTheSceneAfterTheUpdate)
+{
+    SceneGraph& scene = core().getSceneManager().createSceneGraph();
+    Terrain terrain(1, 1);
+    terrain.initializeTerrain(1, 1, 12.0f);  // 2 × 2 patches of 2 vertices, N = 4
+    terrain.initializeTerrain(3, 0, 99.0f);  // changes nothing
+    scene.getRoot()->attachChild(terrain);
+    Terrain::Tile& tile = *terrain.getTile(0, 0);
+    tile.setOffset(-2.0f);
+    tile.setMaxHeight(60.0f);
+    tile.updateTile();  // disabled: nothing to draw
+    EXPECT_TRUE(drawnTriangles(terrain).empty());
+    tile.setEnabled(true);
+    tile.updateTile();
+    scene.getUpdateTraverser()->update(0);
+
+    ASSERT_EQ(terrain.getPatchCount(), 4u);
+    const BoundingBox* patch = terrain.getPatch(1)->getBoundingVolume()->asBox();
+    EXPECT_EQ(patch->getMin(), Point(8, -2, 0));
+    EXPECT_EQ(patch->getMax(), Point(12, 58, 8));
+    const BoundingBox* whole = terrain.getTransformedNode().getBoundingVolume().asBox();
+    ASSERT_NE(whole, nullptr);
+    EXPECT_EQ(whole->getMin(), Point(0, -2, 0));
+    EXPECT_EQ(whole->getMax(), Point(12, 58, 12));
+}
+
+TEST_F(TerrainTile, BaseTwoLayersAndLightMapTakeSixUnitsAndFourCoordinateSets)
+{
+    OneTile ramp(makeRamp(), 2, 16.0f);  // N = 4, slope byte 253 inside
+    Terrain::Tile& tile = *ramp.tile;
+    const auto grey = [] { return makeImage(1, 1, {90}); };
+    tile.setBaseMap(grey(), 10.0f);
+    tile.addTextureLayer(grey(), grey(), 15.0f);
+    EXPECT_EQ(tile.addTextureLayer(grey(), makeImage(2, 2, {0, 255, 255, 0}), 20.0f), 1u);
+    tile.setLightMap(tile.getSlopeMap(), 0.4f, 0.6f);
+    tile.updateTile();
+
+    const Material& material = *tile.getMaterial();  // valid until the next update
+    ASSERT_EQ(material.getTextureCount(), 6u);
+    const int modes[6] = {Texture::MODULATE, Texture::BLEND_BY_VERTEX_ALPHA, Texture::BLEND_UNIT_BY_TEXTURE,
+                          Texture::BLEND_BY_UNIT_ALPHA, Texture::BLEND_UNIT_BY_TEXTURE, Texture::MODULATE_PREVIOUS};
+    for (unsigned int unit = 0; unit < 6; ++unit) {
+        EXPECT_EQ(material.getTexture(unit)->getTexMode(), modes[unit]) << unit;
+    }
+    EXPECT_EQ(material.getTexture(4).get(), tile.getTextureLayer(1)->alpha.get());
+    const CppLib::Vector<unsigned int>& sets = tile.getVertexData()->getTexturesIndices();
+    EXPECT_EQ((std::vector<unsigned int>(sets.begin(), sets.end())), (std::vector<unsigned int>{0, 1, 3, 5}));
+
+    // Vertex (column 2, row 1): base every 10 units, layers every 15 and 20,
+    // the light map once across the tile.
+    const float* st = static_cast<const float*>(tile.getVertexData()->getTexCoordinates(0)) + (1 * 4 + 2) * 8;
+    const float expected[8] = {0.8f, 0.4f, 32 / 60.0f, 16 / 60.0f, 0.4f, 0.2f, 2 / 3.0f, 1 / 3.0f};
+    for (int k = 0; k < 8; ++k) {
+        EXPECT_NEAR(st[k], expected[k], 1e-5f) << k;
+    }
+
+    // The light unit: slope × 0.4 + 0.6, alpha from the last alpha map.
+    const CppLib::SharedPtr<TextureSource> light = material.getTexture(5)->getTextureSource(0, 0);
+    const int lit = static_cast<int>((253 / 255.0f * 0.4f + 0.6f) * 255.0f);
+    for (const auto& [x, alpha] : {std::pair{1u, 0}, std::pair{2u, 255}}) {
+        const unsigned char* rgba = static_cast<const unsigned char*>(light->getPixel(x, 1, 0));
+        EXPECT_EQ(std::vector<int>(rgba, rgba + 4), (std::vector<int>{lit, lit, lit, alpha}));
+    }
+
+    // A middle layer brings its alpha coordinates; without a light map the
+    // last alpha map still reaches the unit the last layer blends by.
+    tile.addTextureLayer(grey(), grey(), 5.0f);
+    tile.setLightMap(CppLib::SharedPtr<TextureSource>(), 1.0f, 0.0f);
+    tile.updateTile();
+    const CppLib::Vector<unsigned int>& three = tile.getVertexData()->getTexturesIndices();
+    EXPECT_EQ((std::vector<unsigned int>(three.begin(), three.end())), (std::vector<unsigned int>{0, 1, 3, 4, 5, 7}));
+    EXPECT_EQ(tile.getMaterial()->getTexture(3)->getTexMode(), Texture::PASS_PREVIOUS);
+    EXPECT_EQ(tile.getMaterial()->getTexture(7)->getTexMode(), Texture::MODULATE_PREVIOUS);
+}
+
+TEST_F(TerrainTile, VertexColoursAndSlopesFollowTheGround)
+{
+    // Rows of 0 and 255: grey 0.2 at the offset, white at the top.
+    OneTile valley(makeHeightMap(2, [](unsigned, unsigned y) { return y ? 255 : 0; }), 1, 8.0f);
+    valley.tile->setOffset(3.0f);
+    valley.tile->updateTile();
+    const auto colour = [&valley](unsigned int vertex) {
+        const float* rgba = static_cast<const float*>(valley.tile->getVertexData()->getColor()) + 4 * vertex;
+        return Color(rgba[0], rgba[1], rgba[2], rgba[3]);
+    };
+    EXPECT_EQ(colour(0), Color(0.2f, 0.2f, 0.2f, 1.0f));
+    EXPECT_EQ(colour(3), Color(1.0f, 1.0f, 1.0f, 1.0f));
+    valley.tile->setColorMap(makeImage(2, 1, {255, 0, 0, 64, 0, 0, 255, 255}, Color::RGBA));
+    valley.tile->updateTile();
+    EXPECT_EQ(colour(0), Color(1.0f, 0.0f, 0.0f, 64 / 255.0f));
+    EXPECT_EQ(colour(3), Color(0.0f, 0.0f, 1.0f, 1.0f));
+
+    // Slopes: unsigned bytes, 255 × the normal's vertical component, built once.
+    OneTile ramp(makeRamp(), 2, 16.0f);
+    const CppLib::SharedPtr<TextureSource> slopes = ramp.tile->getSlopeMap();
+    EXPECT_EQ(ramp.tile->getSlopeMap().get(), slopes.get());
+    EXPECT_EQ(slopes->getTextureInfo(), TextureInfo(4, 4, 1, Color::LUMINANCE, DataType::UNSIGNED_BYTE));
+    EXPECT_NEAR(slopes->getPixelColor(1, 2, 0).r, 253 / 255.0f, 1e-6f);
+}
+
+} // namespace

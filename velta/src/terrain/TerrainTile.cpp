@@ -1,0 +1,365 @@
+#include "terrain/TerrainTile.h"
+
+#include "cpplib/CowMemPtr.h"
+#include "geometry/VertexData.h"
+#include "resource/Material.h"
+#include "resource/Texture2D.h"
+#include "resource/TextureData.h"
+#include "resource/TextureProxy.h"
+#include "resource/TextureSource.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Velta {
+
+namespace {
+
+float clampUnit(float value)
+{
+    if (!(value > 0.0f)) {
+        return 0.0f;
+    }
+    return value < 1.0f ? value : 1.0f;
+}
+
+/// An image with at least one pixel.
+bool hasPixels(const TextureSource& image)
+{
+    const TextureInfo& info = image.getTextureInfo();
+    return info.getWidth() > 0 && info.getHeight() > 0 && info.getDepth() > 0 && info.getChannels() > 0;
+}
+
+bool hasPixels(const CppLib::SharedPtr<TextureSource>& image)
+{
+    return !image.isNull() && hasPixels(*image);
+}
+
+/// Pixel index for `unit` (0 … 1) across `size` pixels, limited to the last.
+unsigned int pixelIndex(float unit, unsigned int size)
+{
+    const unsigned int index = static_cast<unsigned int>(unit * static_cast<float>(size));
+    return index < size ? index : size - 1;
+}
+
+} // namespace
+
+Terrain::Tile::Tile(Terrain& terrain, unsigned int posX, unsigned int posY, unsigned int vertexNumPerEdge)
+    : mPosX(posX), mPosY(posY), mVertexNumPerEdge(vertexNumPerEdge), mTerrain(terrain)
+{
+}
+
+Terrain::Tile::~Tile()
+{
+    deleteLayers();
+}
+
+bool Terrain::Tile::load(const CppLib::SharedPtr<TextureSource>& heightMap, unsigned int channel, unsigned int slice)
+{
+    mHeightMap = heightMap;
+    if (mHeights.assign(heightMap.get(), channel, slice) == HeightField::OK) {
+        return true;
+    }
+    if (!heightMap.isNull()) {
+        Terrain::logError(mHeights.describeStatus());
+    }
+    return false;
+}
+
+void Terrain::Tile::unload()
+{
+    mHeightMap.setNull();
+    mSlopeMap.setNull();
+    mNormalMap.setNull();
+    mHeights.assign(nullptr, 0, 0);
+    deleteLayers();
+}
+
+void Terrain::Tile::setColorMap(const CppLib::SharedPtr<TextureSource>& colorMap)
+{
+    mColorMap = colorMap;
+    if (!colorMap.isNull() && !hasPixels(*colorMap)) {
+        Terrain::logError("Colour map without pixels; vertex colours follow the height");
+    }
+}
+
+void Terrain::Tile::setBaseMap(const CppLib::SharedPtr<TextureSource>& baseMap, float scale)
+{
+    mBaseMap = baseMap;
+    mBaseMapScale = scale;
+}
+
+void Terrain::Tile::setLightMap(const CppLib::SharedPtr<TextureSource>& lightMap, float scale, float offset)
+{
+    mLightMap = lightMap;
+    mLightMapScale = scale;
+    mLightMapOffset = offset;
+    if (!lightMap.isNull() && !hasPixels(*lightMap)) {
+        Terrain::logError("Light map without pixels; the tile is drawn without it");
+    }
+}
+
+unsigned int Terrain::Tile::addTextureLayer(const CppLib::SharedPtr<TextureSource>& texture,
+                                            const CppLib::SharedPtr<TextureSource>& alpha, float scale)
+{
+    TextureLayer* layer = new TextureLayer();
+    Texture2D* layerTexture = new Texture2D(texture);
+    layer->texture = CppLib::SharedPtr<Texture>(layerTexture);
+    layerTexture->setTexMode(Texture::PASS_PREVIOUS);
+    layerTexture->setMinFilter(Texture::TRILINEAR);
+    layerTexture->setGenerateMipMaps(true);
+    Texture2D* alphaTexture = new Texture2D(alpha);
+    layer->alpha = CppLib::SharedPtr<Texture>(alphaTexture);
+    alphaTexture->setTexMode(Texture::BLEND_UNIT_BY_TEXTURE);
+    layer->scale = scale;
+    return static_cast<unsigned int>(mTextureLayers.append(layer));
+}
+
+CppLib::SharedPtr<TextureSource> Terrain::Tile::getSlopeMap()
+{
+    if (!mSlopeMap.isNull()) {
+        return mSlopeMap;
+    }
+    const unsigned int n = mVertexNumPerEdge;
+    CppLib::CowMemPtr<void> block;
+    if (!block.alloc(n * n)) {
+        return mSlopeMap;
+    }
+    unsigned char* bytes = static_cast<unsigned char*>(block.get());
+    const float step = 1.0f / static_cast<float>(n);
+    for (unsigned int y = 0; y < n; ++y) {
+        for (unsigned int x = 0; x < n; ++x) {
+            const float up = clampUnit(getNormal(static_cast<float>(x) * step, static_cast<float>(y) * step).y());
+            bytes[y * n + x] = static_cast<unsigned char>(std::lround(up * 255.0f));
+        }
+    }
+    // Bytes 0 … 255: unsigned, so that readers take 255 as level ground.
+    const TextureInfo info(n, n, 1, Color::LUMINANCE, DataType::UNSIGNED_BYTE);
+    mSlopeMap = CppLib::SharedPtr<TextureSource>(new TextureData(info, block));
+    return mSlopeMap;
+}
+
+float Terrain::Tile::getHeight(float u, float v) const
+{
+    return mHeights.interpolate(u, v) * mMaxHeight + mOffset;
+}
+
+CppLib::TVector<float, 3> Terrain::Tile::getNormal(float u, float v) const
+{
+    return mHeights.getNormal(u, v);
+}
+
+Color Terrain::Tile::getColor(float u, float v, float height) const
+{
+    if (hasPixels(mColorMap)) {
+        const TextureInfo& info = mColorMap->getTextureInfo();
+        return mColorMap->getPixelColor(pixelIndex(clampUnit(u), info.getWidth()),
+                                        pixelIndex(clampUnit(v), info.getHeight()), 0);
+    }
+    if (height < 0.0f) {
+        height = getHeight(u, v);
+    }
+    float grey = 0.2f;
+    if (mMaxHeight != 0.0f) {
+        grey = clampUnit((height - mOffset) / mMaxHeight * 0.8f + 0.2f);
+    }
+    return Color(grey, grey, grey, 1.0f);
+}
+
+CppLib::TVector<float, 3> Terrain::Tile::getNormal(const PointHandle& handle, bool) const
+{
+    if (handle.getTile() != this) {
+        return {0.0f, 1.0f, 0.0f};
+    }
+    return mTerrain.normalToWorld(getNormal(handle.getX(), handle.getY()));
+}
+
+CppLib::TVector<float, 3> Terrain::Tile::getNormal(const Point& world, bool flag) const
+{
+    return getNormal(mTerrain.getPointHandle(world), flag);
+}
+
+float Terrain::Tile::getDistance(const PointHandle& handle) const
+{
+    if (handle.getTile() != this) {
+        return 0.0f;
+    }
+    const Point surface = mTerrain.toWorld(handle.getLocalSurfacePoint());
+    const Point point(handle.getOrigPoint()); // divided by its w
+    const CppLib::TVector<float, 3> difference = surface.toVector3() - point.toVector3();
+    const float distance = difference.length();
+    return handle.getLocalPoint().y() < handle.getLocalSurfacePoint().y() ? -distance : distance;
+}
+
+float Terrain::Tile::getDistance(const Point& world) const
+{
+    return getDistance(mTerrain.getPointHandle(world));
+}
+
+Point Terrain::Tile::getSurfacePoint(const PointHandle& handle) const
+{
+    return handle.getTile() == this ? mTerrain.getSurfacePoint(handle) : Point(0.0f, -1.0f, 0.0f);
+}
+
+Point Terrain::Tile::getSurfacePoint(const Point& world) const
+{
+    return getSurfacePoint(mTerrain.getPointHandle(world));
+}
+
+void Terrain::Tile::updateTile()
+{
+    CppLib::SharedPtr<VertexData> data(new VertexData());
+    const bool textured = mTextureLayers.getSize() > 0 || !mBaseMap.isNull() || hasLightUnit();
+    data->setUseColor(true);
+    data->setUseNormal(true);
+    data->setUseTexCoordinates(textured);
+    const CoordinateSets sets = declareCoordinateSets(*data);
+    const unsigned int n = mVertexNumPerEdge;
+    data->initialize(static_cast<int>(n * n), 12);
+    buildVertices(*data, sets);
+    data->setModified();
+    mVertexData = data;
+    buildMaterial();
+    mTerrain.updateTile(mPosX, mPosY);
+}
+
+Terrain::Tile::CoordinateSets Terrain::Tile::declareCoordinateSets(VertexData& data) const
+{
+    CoordinateSets sets;
+    int next = 0;
+    const unsigned int b = mBaseMap.isNull() ? 0 : 1;
+    if (b) {
+        data.addTextureIndex(0);
+        sets.base = next++;
+    }
+    const unsigned int layers = mTextureLayers.getSize();
+    for (unsigned int i = 0; i < layers; ++i) {
+        data.addTextureIndex(b + 2 * i);
+        sets.layers.append(next++);
+        if (i != 0 && i + 1 != layers) {
+            data.addTextureIndex(b + 2 * i + 1);
+            sets.alphas.append(next++);
+        } else {
+            sets.alphas.append(-1);
+        }
+    }
+    if (hasLightUnit()) {
+        data.addTextureIndex(b + 2 * layers);
+        sets.light = next++;
+    }
+    return sets;
+}
+
+void Terrain::Tile::buildVertices(VertexData& data, const CoordinateSets& sets) const
+{
+    const unsigned int n = mVertexNumPerEdge;
+    const float tileSize = mTerrain.getTileSize();
+    const float last = n > 1 ? static_cast<float>(n - 1) : 1.0f;
+    // Texture repetitions per vertex step; a scale that is not positive
+    // repeats the texture once across the tile.
+    const auto repeatStep = [tileSize, n](float scale) {
+        const float worldPerRepeat = scale > 0.0f && std::isfinite(scale) ? scale : tileSize;
+        return tileSize / (static_cast<float>(n) * worldPerRepeat);
+    };
+    const float baseStep = repeatStep(mBaseMapScale);
+
+    for (unsigned int j = 0; j < n; ++j) {
+        const float v = static_cast<float>(j) / last;
+        for (unsigned int i = 0; i < n; ++i) {
+            const float u = static_cast<float>(i) / last;
+            const float h = getHeight(u, v);
+            data.addVertex();
+            data.setVertex(u * tileSize, h, v * tileSize);
+            data.setColor(getColor(u, v, h));
+            if (sets.base >= 0) {
+                data.setTexCoordinate(i * baseStep, j * baseStep, static_cast<unsigned int>(sets.base));
+            }
+            for (unsigned int k = 0; k < sets.layers.getSize(); ++k) {
+                const float step = repeatStep(mTextureLayers.get(k)->scale);
+                data.setTexCoordinate(i * step, j * step, static_cast<unsigned int>(sets.layers.get(k)));
+                if (sets.alphas.get(k) >= 0) {
+                    data.setTexCoordinate(u, v, static_cast<unsigned int>(sets.alphas.get(k)));
+                }
+            }
+            if (sets.light >= 0) {
+                data.setTexCoordinate(u, v, static_cast<unsigned int>(sets.light));
+            }
+            const CppLib::TVector<float, 3> normal = getNormal(u, v);
+            data.setNormal(normal.x(), normal.y(), normal.z());
+        }
+    }
+}
+
+void Terrain::Tile::buildMaterial()
+{
+    CppLib::SharedPtr<Material> material(new Material());
+    // Vertex colours (colour map or height ramp) drive the lit colour; their
+    // alpha is a blend weight, not coverage, so nothing is alpha-tested away.
+    material->setUseMaterialColor(true);
+    material->setUseAlphaTest(false);
+
+    const unsigned int b = mBaseMap.isNull() ? 0 : 1;
+    if (b) {
+        Texture2D* base = new Texture2D(mBaseMap);
+        base->setTexMode(Texture::MODULATE);
+        base->setAllFilters(Texture::TRILINEAR);
+        base->setGenerateMipMaps(true);
+        material->setTexture(0, CppLib::SharedPtr<Texture>(base));
+    }
+    const unsigned int layers = mTextureLayers.getSize();
+    for (unsigned int i = 0; i < layers; ++i) {
+        TextureLayer& layer = *mTextureLayers.get(i);
+        if (i == 0) {
+            layer.texture->setTexMode(Texture::BLEND_BY_VERTEX_ALPHA);
+        } else if (i + 1 == layers) {
+            layer.texture->setTexMode(Texture::BLEND_BY_UNIT_ALPHA);
+        } else {
+            layer.texture->setTexMode(Texture::PASS_PREVIOUS);
+        }
+        material->setTexture(b + 2 * i, layer.texture);
+        material->setTexture(b + 2 * i + 1, layer.alpha);
+    }
+    if (hasLightUnit()) {
+        material->setTexture(b + 2 * layers, makeLightTexture(getLastAlpha()));
+    }
+    mMaterial = material;
+}
+
+CppLib::SharedPtr<TextureSource> Terrain::Tile::getLastAlpha() const
+{
+    const unsigned int layers = mTextureLayers.getSize();
+    return layers > 1 ? mTextureLayers.get(layers - 1)->alpha->getTextureSource(0, 0)
+                      : CppLib::SharedPtr<TextureSource>();
+}
+
+bool Terrain::Tile::hasLightUnit() const
+{
+    return hasPixels(mLightMap) || hasPixels(getLastAlpha());
+}
+
+CppLib::SharedPtr<Texture> Terrain::Tile::makeLightTexture(const CppLib::SharedPtr<TextureSource>& alpha) const
+{
+    // Colour: the light map × scale + offset, or white without one; alpha:
+    // the red of the last layer's alpha map, which the last layer blends by
+    // (so the unit is there whenever that layer needs it).
+    CppLib::SharedPtr<TextureSource> combined;
+    if (hasPixels(mLightMap)) {
+        combined = CppLib::SharedPtr<TextureSource>(
+            new TextureProxy(mLightMap, alpha, mLightMapScale, mLightMapOffset, 0));
+    } else {
+        combined = CppLib::SharedPtr<TextureSource>(new TextureProxy(alpha, alpha, 0.0f, 1.0f, 0));
+    }
+    Texture2D* light = new Texture2D(combined);
+    light->setTexMode(Texture::MODULATE_PREVIOUS);
+    return CppLib::SharedPtr<Texture>(light);
+}
+
+void Terrain::Tile::deleteLayers()
+{
+    for (TextureLayer* layer : mTextureLayers) {
+        delete layer;
+    }
+    mTextureLayers.clear();
+}
+
+} // namespace Velta
