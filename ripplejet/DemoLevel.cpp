@@ -213,6 +213,7 @@ void DemoLevel::update(long long timestamp)
         mStartTime = timestamp;
     }
     mNow = timestamp;
+    mScenery->update(timestamp);
     if (mGoShown && timestamp - mGoTime > GO_SHOWN_FOR) {
         mGoShown = false;
         hideSign();

@@ -2,16 +2,17 @@
 
 #include "core/EventManager.h"
 #include "core/VeltaCore.h"
-#include "geometry/GeometryData.h"
 #include "geometry/GeometryObject.h"
 #include "geometry/GeometrySubobject.h"
+#include "particles/LinearForceModel.h"
+#include "particles/ParticleEngine.h"
+#include "particles/PointEmitter.h"
 #include "particles/VelocityModifier.h"
 #include "resource/Material.h"
 #include "resource/ObjectManager.h"
 #include "resource/ResourceManager.h"
 #include "resource/Texture2D.h"
 #include "resource/TextureManager.h"
-#include "ripplejet/TexturedQuad.h"
 #include "scene/Branch.h"
 #include "scene/Light.h"
 #include "scene/ObjectNode.h"
@@ -23,18 +24,18 @@ namespace {
 
 constexpr float PI = 3.1415927f;
 
-/// Height of the grass above the water, and where the banks reach it.
-constexpr float BANK_HEIGHT = 0.35f;
-constexpr float BANK_TOP = DemoScenery::RIVER_HALF_WIDTH + 0.8f;
-/// The river and the land run this far along x and z from the origin.
-constexpr float REACH = 200.0f;
-/// The water's surface above the river bed, and how high ducks ride on it.
-constexpr float WATER_LEVEL = 0.1f;
-constexpr float WATERLINE = 0.16f;
+/// Ducks ride this high, items hover this high.
+constexpr float WATERLINE = DemoValley::WATER_LEVEL + 0.06f;
+constexpr float ITEM_HEIGHT = 2.4f;
 
 Velta::VeltaCore& core()
 {
     return Velta::VeltaCore::getSingleton();
+}
+
+float riverZ(float x, float across)
+{
+    return DemoValley::getRiverCentre(x) + across;
 }
 
 } // namespace
@@ -61,29 +62,10 @@ T& DemoScenery::keep(std::unique_ptr<T> node)
 void DemoScenery::build(Velta::Branch& root)
 {
     buildLights(root);
-    buildGround(root);
+    mValley.build(root);
     buildScenery(root);
     buildRacers(root);
     buildSky(root);
-}
-
-void DemoScenery::buildSky(Velta::Branch& root)
-{
-    // The dome is made upside down; turned back about x, as the course does.
-    Velta::TransformationNode* sky = placeModel(root, "sky.ms3d", {0, -20, 0}, {900, 900, 900}, 0);
-    if (!sky) {
-        return;
-    }
-    sky->rotateX(-PI, true);
-    // Opaque surfaces are drawn in the order they were attached: last, the
-    // sky is drawn only where nothing covers it. Without the alpha test the
-    // renderer can drop the covered part before texturing it.
-    auto* dome = dynamic_cast<Velta::GeometryObject*>(sky->getChild());
-    if (dome && !dome->getDefaultMaterial(0).isNull()) {
-        CppLib::SharedPtr<Velta::Material> material(new Velta::Material(*dome->getDefaultMaterial(0)));
-        material->setUseAlphaTest(false);
-        dome->setDefaultMaterial(0, material);
-    }
 }
 
 void DemoScenery::buildLights(Velta::Branch& root)
@@ -112,100 +94,28 @@ void DemoScenery::buildLights(Velta::Branch& root)
     root.attachChild(fillNode);
 }
 
-CppLib::SharedPtr<Velta::Material> DemoScenery::makeGroundMaterial(const std::string& file) const
-{
-    CppLib::SharedPtr<Velta::Material> material(new Velta::Material());
-    // Lit white: the texture gives the colour.
-    material->setUseMaterialColor(true);
-    material->setUseAlphaTest(false);
-    CppLib::SharedPtr<Velta::TextureSource> image =
-        core().getResourceManager().getTextureManager().getTextureSource(file);
-    if (!image.isNull()) {
-        CppLib::SharedPtr<Velta::Texture2D> texture(new Velta::Texture2D(image));
-        // Mip-maps without blending between levels: the ground fills most
-        // of the screen, and the software renderer pays for every sample.
-        texture->setGenerateMipMaps(true);
-        texture->setAllFilters(Velta::Texture::LINEAR);
-        texture->setMinFilter(Velta::Texture::MIPMAP);
-        texture->setMipMapFilter(Velta::Texture::NEAREST, Velta::Texture::LINEAR);
-        material->setTexture(0, texture);
-    }
-    return material;
-}
-
-void DemoScenery::buildGround(Velta::Branch& root)
-{
-    struct Strip {
-        Vec3 a, b, c, d, normal;
-        const char* texture;
-        float repeatS, repeatT;
-    };
-    const float w = RIVER_HALF_WIDTH;
-    const float h = BANK_HEIGHT;
-    const float top = BANK_TOP;
-    const float slope = top - w;
-    // Corners counter-clockwise seen from above; textures repeat about
-    // every 6 units along the river and 8 across the land.
-    const Strip strips[] = {
-        {{-REACH, 0, w}, {REACH, 0, w}, {REACH, 0, -w}, {-REACH, 0, -w}, {0, 1, 0}, "rivercolor.png",
-         2 * REACH / 6, 2},
-        {{-REACH, h, top}, {REACH, h, top}, {REACH, 0, w}, {-REACH, 0, w}, {0, slope, -h}, "rockscolor.png",
-         2 * REACH / 4, 0.5f},
-        {{-REACH, 0, -w}, {REACH, 0, -w}, {REACH, h, -top}, {-REACH, h, -top}, {0, slope, h}, "rockscolor.png",
-         2 * REACH / 4, 0.5f},
-        {{-REACH, h, REACH}, {REACH, h, REACH}, {REACH, h, top}, {-REACH, h, top}, {0, 1, 0}, "grasscolor.png",
-         2 * REACH / 8, (REACH - top) / 8},
-        {{-REACH, h, -top}, {REACH, h, -top}, {REACH, h, -REACH}, {-REACH, h, -REACH}, {0, 1, 0}, "grasscolor.png",
-         2 * REACH / 8, (REACH - top) / 8},
-    };
-    for (const Strip& strip : strips) {
-        addSurface(root, TexturedQuad::create(strip.a, strip.b, strip.c, strip.d, strip.normal, strip.repeatS,
-                                              strip.repeatT),
-                   makeGroundMaterial(strip.texture));
-    }
-    // A sheet of clear water over the river bed.
-    CppLib::SharedPtr<Velta::Material> water(new Velta::Material());
-    water->setUseMaterialColor(true);
-    water->setUseAlphaTest(false);
-    water->setUseBlending(true);
-    addSurface(root,
-               TexturedQuad::create({-REACH, WATER_LEVEL, w}, {REACH, WATER_LEVEL, w}, {REACH, WATER_LEVEL, -w},
-                                    {-REACH, WATER_LEVEL, -w}, {0, 1, 0}, 1, 1, Velta::Color(0.1f, 0.32f, 0.45f, 0.65f)),
-               water);
-}
-
-void DemoScenery::addSurface(Velta::Branch& root, const CppLib::SharedPtr<Velta::GeometryData>& geometry,
-                             const CppLib::SharedPtr<Velta::Material>& material)
-{
-    auto& object = keep(std::make_unique<Velta::GeometryObject>(geometry->getName()));
-    auto subobject = std::make_unique<Velta::GeometrySubobject>(geometry->getName());
-    subobject->setGeometry(geometry, 0);
-    object.addSubobject(std::move(subobject));
-    object.setDefaultMaterial(0, material);
-    root.attachChild(object);
-}
-
 void DemoScenery::buildScenery(Velta::Branch& root)
 {
-    const float h = BANK_HEIGHT;
+    const float bank = DemoValley::BANK_TOP + 0.3f;
     // The start: a banner across the river between two traffic lights.
-    placeModel(root, "banner.ms3d", {-8, 1.9f, 0}, {2.6f, 2.0f, 2.6f}, PI / 2);
-    placeModel(root, "traffic.ms3d", {-8.6f, h, 7.8f}, {1.6f, 1.6f, 1.6f}, PI / 2);
-    placeModel(root, "traffic.ms3d", {-8.6f, h, -7.8f}, {1.6f, 1.6f, 1.6f}, PI / 2);
-    // Buoys along both banks, and the finish far downstream.
+    placeModel(root, "banner.ms3d", {-8, 1.9f, riverZ(-8, 0)}, {2.6f, 2.0f, 2.6f}, PI / 2);
+    placeOnGround(root, "traffic.ms3d", -8.6f, riverZ(-8.6f, bank), 0, {1.6f, 1.6f, 1.6f}, PI / 2);
+    placeOnGround(root, "traffic.ms3d", -8.6f, riverZ(-8.6f, -bank), 0, {1.6f, 1.6f, 1.6f}, PI / 2);
+    // Buoys along both sides of the river, and the finish downstream.
     for (float x : {-3.0f, 4.0f, 11.0f, 18.0f, 25.0f}) {
-        placeModel(root, "bumper.ms3d", {x, 0.25f, 5.0f}, {3, 3, 3}, 0);
-        placeModel(root, "bumper.ms3d", {x + 3.5f, 0.25f, -5.0f}, {3, 3, 3}, 0);
+        placeModel(root, "bumper.ms3d", {x, 0.25f, riverZ(x, 5.0f)}, {3, 3, 3}, 0);
+        placeModel(root, "bumper.ms3d", {x + 3.5f, 0.25f, riverZ(x + 3.5f, -5.0f)}, {3, 3, 3}, 0);
     }
-    placeModel(root, "finishbanner.ms3d", {48, 1.9f, 0}, {2.6f, 2.0f, 2.6f}, PI / 2);
-    placeModel(root, "catchmesh.ms3d", {52, 1.2f, 0}, {2.5f, 2.5f, 2.5f}, PI / 2);
-    // Boathouses and stones on the banks.
-    placeModel(root, "finishhouse.ms3d", {5, h + 1.6f, -13}, {3.2f, 3.2f, 3.2f}, 0);
-    placeModel(root, "finishhouse.ms3d", {-20, h + 1.6f, -17}, {3.2f, 3.2f, 3.2f}, 0.5f);
-    placeModel(root, "finishhouse.ms3d", {30, h + 1.6f, 15}, {3.2f, 3.2f, 3.2f}, PI + 0.3f);
-    placeModel(root, "stone1.ms3d", {13, h, 9.5f}, {2.0f, 1.5f, 1.8f}, 0.4f);
-    placeModel(root, "stone1.ms3d", {-15, h, 11}, {3.0f, 2.0f, 2.5f}, 2.1f);
-    placeModel(root, "stone1.ms3d", {21, h, -10}, {1.5f, 1.2f, 1.5f}, 1.2f);
+    placeModel(root, "finishbanner.ms3d", {48, 1.9f, riverZ(48, 0)}, {2.6f, 2.0f, 2.6f}, PI / 2);
+    placeModel(root, "catchmesh.ms3d", {52, 1.2f, riverZ(52, 0)}, {2.5f, 2.5f, 2.5f}, PI / 2);
+    // Boathouses and stones on the banks; a house shows its stone base.
+    placeOnGround(root, "finishhouse.ms3d", 5, riverZ(5, -13), 1.6f, {3.2f, 3.2f, 3.2f}, 0);
+    placeOnGround(root, "finishhouse.ms3d", -20, riverZ(-20, -16), 1.6f, {3.2f, 3.2f, 3.2f}, 0.5f);
+    placeOnGround(root, "finishhouse.ms3d", 30, riverZ(30, 13), 1.6f, {3.2f, 3.2f, 3.2f}, PI + 0.3f);
+    placeOnGround(root, "stone1.ms3d", 13, riverZ(13, 10), 0, {2.0f, 1.5f, 1.8f}, 0.4f);
+    placeOnGround(root, "stone1.ms3d", -15, riverZ(-15, 11), 0, {3.0f, 2.0f, 2.5f}, 2.1f);
+    placeOnGround(root, "stone1.ms3d", 21, riverZ(21, -10), 0, {1.5f, 1.2f, 1.5f}, 1.2f);
+    placeOnGround(root, "stone1.ms3d", -2, riverZ(-2, 22), 0, {4.0f, 3.0f, 3.5f}, 0.8f);
 }
 
 void DemoScenery::buildRacers(Velta::Branch& root)
@@ -213,7 +123,7 @@ void DemoScenery::buildRacers(Velta::Branch& root)
     struct Racer {
         const char* duck;
         const char* item;
-        float x, z;
+        float x, across;
         float itemScale;
         float spin;
     };
@@ -223,13 +133,87 @@ void DemoScenery::buildRacers(Velta::Branch& root)
         {"mallard.ms3d", "medicare.ms3d", 1.5f, 0.0f, 0.5f, 0.5f},
         {"rallye.ms3d", "oxygen.ms3d", -1.0f, 2.3f, 0.5f, -0.6f},
         {"rallye2.ms3d", "pulso.ms3d", -1.0f, -2.3f, 0.7f, 0.7f},
-        {"meister.ms3d", "banana.ms3d", -3.5f, 4.3f, 0.12f, -0.45f},
-        {"velta.ms3d", "banana.ms3d", -3.5f, -4.3f, 0.12f, 0.55f},
+        {"meister.ms3d", "banana.ms3d", -3.5f, 3.8f, 0.12f, -0.45f},
+        {"velta.ms3d", "banana.ms3d", -3.5f, -3.8f, 0.12f, 0.55f},
     };
     for (const Racer& racer : racers) {
-        placeModel(root, racer.duck, {racer.x, WATERLINE, racer.z}, {1.5f, 1.5f, 1.5f}, 0, racer.spin);
+        const float z = riverZ(racer.x, racer.across);
+        placeModel(root, racer.duck, {racer.x, WATERLINE, z}, {1.5f, 1.5f, 1.5f}, 0, racer.spin);
         const float s = racer.itemScale;
-        placeModel(root, racer.item, {racer.x, 2.4f, racer.z}, {s, s, s}, 0, -2.0f * racer.spin);
+        placeModel(root, racer.item, {racer.x, ITEM_HEIGHT, z}, {s, s, s}, 0, -2.0f * racer.spin);
+    }
+    buildSparkles(root, {racers[0].x, ITEM_HEIGHT, riverZ(racers[0].x, racers[0].across)});
+}
+
+void DemoScenery::buildSparkles(Velta::Branch& root, const Vec3& position)
+{
+    // Stars drifting up from the leader's item and fading out.
+    auto* emitter = new Velta::PointEmitter();
+    emitter->setInitPointCount(10);
+    emitter->setPointsPerSecond(18.0f);
+    emitter->setPointAge(900, 1800);
+    emitter->setSphereSize(0.0f, 1.2f);
+    emitter->setInitialVelocity(Vec3(0.0f, 0.9f, 0.0f));
+    auto* force = new Velta::LinearForceModel();
+    force->setExtForce(Vec3(0.0f, 0.3f, 0.0f));
+    force->setRandomForce(Vec3(0.08f, 0.02f, 0.08f));
+    mSparkles = std::make_unique<Velta::ParticleEngine>();
+    mSparkles->setEmitter(CppLib::SharedPtr<Velta::ParticleEngine::Emitter>(emitter));
+    mSparkles->setForceModel(CppLib::SharedPtr<Velta::ParticleEngine::ForceModel>(force));
+    mSparkles->initialize();
+    mSparkles->start();
+
+    CppLib::SharedPtr<Velta::Material> material(new Velta::Material());
+    material->setUsePointSprites(true);
+    material->setSpriteSize(18.0f);
+    material->setUseAlphaTest(false);
+    material->setUseBlending(true);
+    material->setUseMaterialColor(true);
+    const CppLib::SharedPtr<Velta::TextureSource> star =
+        core().getResourceManager().getTextureManager().getTextureSource("particles\\krankheit.png");
+    if (!star.isNull()) {
+        material->setTexture(0, CppLib::SharedPtr<Velta::Texture>(new Velta::Texture2D(star)));
+    }
+    auto& object = keep(std::make_unique<Velta::GeometryObject>("sparkles"));
+    auto points = std::make_unique<Velta::GeometrySubobject>("sparkles");
+    points->setGeometry(mSparkles->getParticleData().getGeometryData(), 0);
+    mSparklePoints = object.addSubobject(std::move(points));
+    object.setDefaultMaterial(0, material);
+    auto& place = keep(std::make_unique<Velta::TransformationNode>("sparkles"));
+    place.setChild(object);
+    place.translate(position.x(), position.y(), position.z(), false);
+    root.attachChild(place);
+}
+
+void DemoScenery::buildSky(Velta::Branch& root)
+{
+    // The dome is made upside down; turned back about x, as the course does.
+    Velta::TransformationNode* sky = placeModel(root, "sky.ms3d", {0, -20, 0}, {900, 900, 900}, 0);
+    if (!sky) {
+        return;
+    }
+    sky->rotateX(-PI, true);
+    // Opaque surfaces are drawn in the order they were attached: last, the
+    // sky is drawn only where nothing covers it. Without the alpha test the
+    // renderer can drop the covered part before texturing it.
+    auto* dome = dynamic_cast<Velta::GeometryObject*>(sky->getChild());
+    if (dome && !dome->getDefaultMaterial(0).isNull()) {
+        CppLib::SharedPtr<Velta::Material> material(new Velta::Material(*dome->getDefaultMaterial(0)));
+        material->setUseAlphaTest(false);
+        dome->setDefaultMaterial(0, material);
+    }
+}
+
+void DemoScenery::update(long long timestamp)
+{
+    if (!mSparkles) {
+        return;
+    }
+    mSparkles->update(timestamp);
+    // The particles drift within a still node: hand the geometry over again
+    // so the node takes their new bound.
+    if (mSparklePoints) {
+        mSparklePoints->setGeometry(mSparkles->getParticleData().getGeometryData(), 0);
     }
 }
 
@@ -255,6 +239,12 @@ Velta::TransformationNode* DemoScenery::placeModel(Velta::Branch& root, const st
         addSpin(spinner, spin);
     }
     return &spinner;
+}
+
+Velta::TransformationNode* DemoScenery::placeOnGround(Velta::Branch& root, const std::string& file, float x,
+                                                      float z, float lift, const Vec3& scale, float turn)
+{
+    return placeModel(root, file, {x, DemoValley::getGroundHeight(x, z) + lift, z}, scale, turn);
 }
 
 void DemoScenery::addSpin(Velta::TransformationNode& node, float radiansPerSecond)

@@ -12,12 +12,10 @@
 namespace Ripplejet {
 
 CppLib::SharedPtr<Velta::GeometryData> TexturedQuad::create(const Vec3& a, const Vec3& b, const Vec3& c, const Vec3& d,
-                                                            const Vec3& normal, float repeatS, float repeatT,
-                                                            const Velta::Color& color)
+                                                            const Vec3& normal, float repeatS, float repeatT)
 {
     CppLib::SharedPtr<Velta::VertexData> vertices(new Velta::VertexData());
     vertices->setUseNormal(true);
-    vertices->setUseColor(true);
     vertices->setUseTexCoordinates(true);
     vertices->addTextureIndex(0);
     vertices->initialize(4, 0);
@@ -31,7 +29,6 @@ CppLib::SharedPtr<Velta::GeometryData> TexturedQuad::create(const Vec3& a, const
         vertices->addVertex();
         vertices->setVertex(corner.x(), corner.y(), corner.z());
         vertices->setNormal(normal.x(), normal.y(), normal.z());
-        vertices->setColor(color);
         vertices->setTexCoordinate(s[i], t[i], 0);
         for (int axis = 0; axis < 3; ++axis) {
             low[axis] = std::min(low[axis], corner[axis]);

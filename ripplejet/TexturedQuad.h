@@ -1,6 +1,5 @@
 #pragma once
 
-#include "cpplib/Color.h"
 #include "cpplib/SharedPtr.h"
 #include "cpplib/TVector.h"
 
@@ -10,20 +9,19 @@ class GeometryData;
 
 namespace Ripplejet {
 
-/// Flat four-cornered geometry with one texture layer: the game's ground
-/// strips, banks and on-screen signs.
+/// Flat four-cornered geometry with one texture layer, such as the game's
+/// on-screen signs.
 class TexturedQuad {
 public:
     using Vec3 = CppLib::TVector<float, 3>;
 
     /// A quad through the corners a, b, c, d, counter-clockwise as seen from
-    /// its front, with `normal` and `color` at every corner. The texture runs
+    /// its front, with `normal` at every corner. The texture runs
     /// `repeatS` times from a to b and `repeatT` times from d to a, with the
     /// image's top row along d–c. Bounded by its corners.
     static CppLib::SharedPtr<Velta::GeometryData> create(const Vec3& a, const Vec3& b, const Vec3& c, const Vec3& d,
                                                          const Vec3& normal, float repeatS = 1.0f,
-                                                         float repeatT = 1.0f,
-                                                         const Velta::Color& color = Velta::Color(1, 1, 1, 1));
+                                                         float repeatT = 1.0f);
 };
 
 } // namespace Ripplejet

@@ -5,8 +5,11 @@
 #include "core/ProcessManager.h"
 #include "ripplejet/DemoLevel.h"
 #include "ripplejet/DemoScenery.h"
+#include "ripplejet/DemoValley.h"
 #include "ripplejet/WindowManager.h"
 #include "scene/Camera.h"
+#include "terrain/Terrain.h"
+#include "water/Water.h"
 #include "support/CoreFixture.h"
 
 #include <gtest/gtest.h>
@@ -70,6 +73,28 @@ TEST_F(TitleScene, FindsEveryModelAndImageItNames)
     EXPECT_NE(level.getCamera()->getOverlay(), nullptr);
     EXPECT_TRUE(level.isSignShown());
     EXPECT_TRUE(level.load()) << "a second load changes nothing";
+}
+
+TEST_F(TitleScene, ScenerySitsOnTheValleyAsItIsDrawnAndTheRiverFlowsDownstream)
+{
+    Ripplejet::DemoLevel level;
+    ASSERT_TRUE(level.load());
+    core().getProcessManager().update(true); // places the terrain and the water
+    const Ripplejet::DemoValley& valley = level.getScenery()->getValley();
+    ASSERT_NE(valley.getTerrain(), nullptr);
+    ASSERT_NE(valley.getWater(), nullptr);
+    const float points[][2] = {{0, 0}, {-8.6f, 8}, {5, -13}, {30, 13}, {-60, 40}, {90, -70}, {-100, 100}};
+    for (const auto& p : points) {
+        const float x = p[0];
+        const float z = Ripplejet::DemoValley::getRiverCentre(x) + p[1];
+        const float ground = -valley.getTerrain()->getDistance(Velta::Point(x, 0, z));
+        EXPECT_NEAR(ground, Ripplejet::DemoValley::getGroundHeight(x, z), 0.3f) << "at " << x << ", " << z;
+    }
+    // The ducks float on water that carries them downstream (+x).
+    const Velta::Point duck(1.5f, 0.0f, Ripplejet::DemoValley::getRiverCentre(1.5f));
+    EXPECT_LT(valley.getWater()->getDistance(duck), 0.0f);
+    EXPECT_GT(valley.getWater()->getVelocity(duck).x(), 1.0f);
+    EXPECT_GT(valley.getTerrain()->getDistance(duck), 0.5f) << "the river bed lies well below the water";
 }
 
 TEST_F(TitleScene, ThePointerTurnsTheCameraAndAClickShowsGoForASecond)
