@@ -13,22 +13,15 @@
 
 namespace RipplejetTest {
 
-namespace {
-
-std::string makeTempFile(const char* kind)
+GameProcess::GameProcess() : mErrorFile("/tmp/ripplejet-stderr-XXXXXX")
 {
-    std::string name = std::string("/tmp/ripplejet-") + kind + "-XXXXXX";
-    const int fd = mkstemp(name.data());
-    if (fd < 0) {
-        return "";
+    const int fd = mkstemp(mErrorFile.data());
+    if (fd >= 0) {
+        close(fd);
+    } else {
+        mErrorFile.clear();
     }
-    close(fd);
-    return name;
 }
-
-} // namespace
-
-GameProcess::GameProcess() : mErrorFile(makeTempFile("stderr")), mOutputFile(makeTempFile("stdout")) {}
 
 GameProcess::~GameProcess()
 {
@@ -36,28 +29,24 @@ GameProcess::~GameProcess()
         kill(mPid, SIGKILL);
         waitpid(mPid, nullptr, 0);
     }
-    std::remove(mErrorFile.c_str());
-    std::remove(mOutputFile.c_str());
+    if (!mErrorFile.empty()) {
+        std::remove(mErrorFile.c_str());
+    }
 }
 
 bool GameProcess::start(const std::string& program, const std::string& directory, const std::string& display)
 {
-    if (mErrorFile.empty() || mOutputFile.empty()) {
+    if (mErrorFile.empty() || (mPid = fork()) < 0) {
         return false;
     }
-    const pid_t child = fork();
-    if (child < 0) {
-        return false;
-    }
-    if (child == 0) {
+    if (mPid == 0) {
         const int error = open(mErrorFile.c_str(), O_WRONLY | O_TRUNC);
-        const int output = open(mOutputFile.c_str(), O_WRONLY | O_TRUNC);
-        const int input = open("/dev/null", O_RDONLY);
-        if (error < 0 || output < 0 || input < 0 || chdir(directory.c_str()) != 0) {
+        const int nothing = open("/dev/null", O_RDWR);
+        if (error < 0 || nothing < 0 || chdir(directory.c_str()) != 0) {
             _exit(126);
         }
-        dup2(input, STDIN_FILENO);
-        dup2(output, STDOUT_FILENO);
+        dup2(nothing, STDIN_FILENO);
+        dup2(nothing, STDOUT_FILENO);
         dup2(error, STDERR_FILENO);
         if (display.empty()) {
             unsetenv("DISPLAY");
@@ -67,32 +56,25 @@ bool GameProcess::start(const std::string& program, const std::string& directory
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         _exit(127);
     }
-    mPid = child;
     return true;
 }
 
 bool GameProcess::waitForExit(double seconds)
 {
-    if (mPid <= 0) {
-        return false;
-    }
-    if (mExitStatus >= 0 || mTermSignal != 0) {
-        return true;
-    }
-    return waitUntil(
-        [this] {
-            int status = 0;
-            if (waitpid(mPid, &status, WNOHANG) != mPid) {
-                return false;
-            }
-            if (WIFEXITED(status)) {
-                mExitStatus = WEXITSTATUS(status);
-            } else if (WIFSIGNALED(status)) {
-                mTermSignal = WTERMSIG(status);
-            }
-            return true;
-        },
-        seconds);
+    return mPid > 0 && waitUntil(
+                           [this] {
+                               int status = 0;
+                               if (mExitStatus >= 0 || mTermSignal != 0) {
+                                   return true;
+                               }
+                               if (waitpid(mPid, &status, WNOHANG) != mPid) {
+                                   return false;
+                               }
+                               mExitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+                               mTermSignal = WIFSIGNALED(status) ? WTERMSIG(status) : 0;
+                               return true;
+                           },
+                           seconds);
 }
 
 std::string GameProcess::readStandardError() const
@@ -106,30 +88,25 @@ std::string GameProcess::readStandardError() const
 bool waitUntil(const std::function<bool()>& condition, double seconds)
 {
     const auto end = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
-    while (true) {
-        if (condition()) {
-            return true;
-        }
+    while (!condition()) {
         if (std::chrono::steady_clock::now() >= end) {
             return false;
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    return true;
 }
 
 std::string runCommand(const std::string& command)
 {
     std::string result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        return result;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        for (size_t got; (got = fread(buffer, 1, sizeof(buffer), pipe)) > 0;) {
+            result.append(buffer, got);
+        }
+        pclose(pipe);
     }
-    char buffer[256];
-    size_t got = 0;
-    while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0) {
-        result.append(buffer, got);
-    }
-    pclose(pipe);
     return result;
 }
 
