@@ -29,7 +29,8 @@
 #include "render/RenderManager.h"
 #include "render/RenderTarget.h"
 #include "resource/RenderSettings.h"
-#include "ripplejet/DemoLevel.h"
+#include "ripplejet/Level.h"
+#include "ripplejet/LevelManager.h"
 #include "ripplejet/Menu.h"
 #include "ripplejet/WindowManager.h"
 #include "scene/Camera.h"
@@ -63,7 +64,7 @@ VeltaCore& core()
 }
 
 /// The game as it runs: the window manager with its window and viewports,
-/// the menu and the title scene, started; the clock is the benchmark's.
+/// the menu and the game's level, started; the clock is the benchmark's.
 struct Game {
     Game()
     {
@@ -77,7 +78,7 @@ struct Game {
         }
         menu = std::make_unique<Ripplejet::Menu>();
         windows->setMenu(menu.get());
-        level = std::make_unique<Ripplejet::DemoLevel>();
+        level = Ripplejet::LevelManager().createLevel("");
         windows->setLevel(level.get());
         started = windows->startLevel();
         window = dynamic_cast<GLSDLRenderWindow*>(windows->getWindow());
@@ -103,7 +104,7 @@ struct Game {
     VeltaTest::ManualClock clock;
     std::unique_ptr<Ripplejet::WindowManager> windows;
     std::unique_ptr<Ripplejet::Menu> menu;
-    std::unique_ptr<Ripplejet::DemoLevel> level;
+    std::unique_ptr<Ripplejet::Level> level;
     GLSDLRenderWindow* window = nullptr;
     bool started = false;
 };
@@ -216,8 +217,8 @@ void TargetSubmission(benchmark::State& state)
 BENCHMARK(TargetSubmission)->Unit(benchmark::kMillisecond);
 
 /// The pointer goes round a circle of 300 pixels about the window's centre
-/// once every 240 frames; the window manager wraps it and the title scene
-/// turns its camera. A click at frame 100 shows "go!".
+/// once every 240 frames (the window manager hands it to the level, which
+/// turns its camera); a left click at frame 100 (the "go!").
 void feedInput(int frame)
 {
     const double angle = 2.0 * 3.141592653589793 * frame / 240.0;
