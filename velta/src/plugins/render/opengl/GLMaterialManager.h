@@ -18,6 +18,18 @@ class VertexDataSet;
 /// and a texture object per texture unit the geometry has coordinates for,
 /// uploaded when it is new or its texture changed. One per view renderer.
 ///
+/// Lighting uses the material's ambient, diffuse and specular colours, or the
+/// vertex colours for ambient and diffuse with useMaterialColor(); a material
+/// whose three lighting colours are all black (as a new one's are) is lit
+/// with OpenGL's default material (ambient 0.2, diffuse 0.8). A material's
+/// own render settings can switch lighting off for it (useLights() false);
+/// their other switches are not read.
+///
+/// The alpha test is left off where it could reject nothing: the vertices
+/// carry no alpha, the lighting colour is opaque and every texture in use
+/// has no alpha channel and a mode that keeps alpha (MODULATE, REPLACE,
+/// DECAL, ADD).
+///
 /// Images are uploaded once and again only after a change. An image that
 /// cannot be uploaded (no pixels, a colour format or component type OpenGL
 /// cannot read) is refused with one line on the "glmaterialmanager" log and
@@ -42,6 +54,11 @@ public:
     void apply(const Material& material, const VertexDataSet& data);
 
 private:
+    bool isLit(const Material& material) const;
+    /// Whether any of the material's three lighting colours is not black.
+    static bool hasLightingColours(const Material& material);
+    bool isAlwaysOpaque(const Material& material, const VertexDataSet& data) const;
+    void applyLightingColours(const Material& material);
     void applyBlending(const Material& material);
     void applyPointSprites(const Material& material);
     void applyTextures(const Material& material, const VertexDataSet& data);
@@ -53,6 +70,7 @@ private:
 
     GLRenderContext* mContext;
     bool mUseTextures = true;
+    bool mUseLights = true;
     const Material* mLastMaterial = nullptr;
     const VertexDataSet* mLastData = nullptr;
 };

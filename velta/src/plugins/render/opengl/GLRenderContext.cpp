@@ -13,6 +13,7 @@
 
 #include <GL/glew.h>
 
+#include <cstring>
 #include <string>
 
 namespace Velta {
@@ -114,6 +115,11 @@ void GLRenderContext::updateCapabilities()
         }
     }
     mStateCache.setTextureUnitCount(mTextureUnits);
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
+                     std::strstr(renderer, "Software Rasterizer"))) {
+        mBlendMipMaps = false;
+    }
 }
 
 bool GLRenderContext::setUseBufferObjects(bool use)
