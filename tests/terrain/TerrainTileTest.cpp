@@ -39,9 +39,18 @@ std::vector<Triangle> drawnTriangles(const Terrain& terrain)
             return Point(xyz[0], xyz[1], xyz[2]);
         };
         for (const GeometryGroup* group : geometry->getElementGroups()) {
+            // Each block of strips lies within its bounds, or the renderer
+            // would leave it out where it shows.
+            const BoundingBox* bounds = group->getBounds();
+            EXPECT_NE(bounds, nullptr);
             for (const GeometryElement* element : group->getElementList(0)) {
                 EXPECT_EQ(element->getElementType(), GeometryElement::TRIANGLE_STRIP);
                 const IndexData& list = dynamic_cast<const IndexElementData&>(*element).getIndexList();
+                for (unsigned int k = 0; k < list.getCount(); ++k) {
+                    if (bounds) {
+                        EXPECT_TRUE(bounds->contains(corner(list.getIndex(k))));
+                    }
+                }
                 for (unsigned int k = 0; k + 2 < list.getCount(); ++k) {
                     const unsigned int odd = k % 2;
                     triangles.push_back(
@@ -73,7 +82,8 @@ void expectDrawnSurfaceMatchesQueries(unsigned int patchDetail, unsigned int pat
     tile.updateTile();
 
     const std::vector<Triangle> triangles = drawnTriangles(terrain);
-    ASSERT_EQ(triangles.size(), 2u * 7 * 7);
+    const unsigned int quads = (1u << (patchDetail + patchLevels)) - 1;
+    ASSERT_EQ(triangles.size(), 2u * quads * quads);
     std::uniform_real_distribution<float> along(0.0f, 16.0f);
     for (int i = 0; i < 300; ++i) {
         const float x = along(random);
@@ -98,6 +108,7 @@ TEST_F(TerrainTile, DrawnTrianglesCoverTheTileWithTheQueriedHeights)
 {
     expectDrawnSurfaceMatchesQueries(3, 0);  // one patch, one vertex per pixel
     expectDrawnSurfaceMatchesQueries(1, 2);  // 4 × 4 patches sharing their borders
+    expectDrawnSurfaceMatchesQueries(6, 0);  // one patch in 2 × 2 blocks of strips
 
     // Updating again draws the new grid.
     OneTile valley(makeImage(3, 3, SMALL_MAP), 2, 12.0f);

@@ -214,11 +214,13 @@ void GLMaterialManager::apply(const Material& material, const VertexDataSet& dat
 
     GLStateCache& state = mContext->getStateCache();
     state.setEnabled(GLStateCache::LIGHTING, isLit(material));
-    applyLightingColours(material);
-    state.setEnabled(GLStateCache::COLOR_MATERIAL, material.useMaterialColor());
+    // Tracking off before the material's own colours are set: while it is
+    // on, OpenGL keeps overwriting them with the current colour.
     if (material.useMaterialColor()) {
         glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     }
+    state.setEnabled(GLStateCache::COLOR_MATERIAL, material.useMaterialColor());
+    applyLightingColours(material);
     if (material.useDefaultVertexColor()) {
         const Color color = material.getDefaultVertexColor();
         glColor3f(color.r, color.g, color.b);
@@ -368,13 +370,17 @@ void GLMaterialManager::applyTextures(const Material& material, const VertexData
     int previousUnit = -1;
     for (unsigned int unitIndex : layerUnits) {
         const int unit = static_cast<int>(unitIndex);
-        if (unitIndex >= static_cast<unsigned int>(units) || (used & (1u << unit))) {
+        if (unitIndex >= static_cast<unsigned int>(units)) {
+            reportMissingUnit(material, unitIndex, units);
+            continue;
+        }
+        if (used & (1u << unit)) {
             continue;
         }
         used |= 1u << unit;
         const CppLib::SharedPtr<Texture> texture = mUseTextures ? material.getTexture(unitIndex)
                                                                 : CppLib::SharedPtr<Texture>();
-        if (texture.isNull()) {
+        if (texture.isNull() || !hasSourceUnit(*texture, unit, units)) {
             state.setTextureTarget(unit, 0);
         } else {
             bindTexture(*texture, unit, previousUnit);
@@ -386,6 +392,26 @@ void GLMaterialManager::applyTextures(const Material& material, const VertexData
             state.setTextureTarget(unit, 0);
         }
     }
+}
+
+bool GLMaterialManager::hasSourceUnit(const Texture& texture, int unit, int units)
+{
+    // A layer blended in by the alpha of the unit two above cannot be drawn
+    // without that unit: it is left out rather than drawn over everything.
+    if (texture.getTexMode() == Texture::BLEND_BY_UNIT_ALPHA && unit + 2 >= units) {
+        return false;
+    }
+    return true;
+}
+
+void GLMaterialManager::reportMissingUnit(const Material& material, unsigned int unit, int units)
+{
+    if (mReportedMissingUnit || !mUseTextures || material.getTexture(unit).isNull()) {
+        return;
+    }
+    mReportedMissingUnit = true;
+    logError("A material needs texture unit " + std::to_string(unit) + " but OpenGL offers " +
+             std::to_string(units) + " texture units; what fits is drawn");
 }
 
 void GLMaterialManager::bindTexture(Texture& texture, int unit, int previousUnit)

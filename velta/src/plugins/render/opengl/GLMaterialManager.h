@@ -25,6 +25,10 @@ class VertexDataSet;
 /// own render settings can switch lighting off for it (useLights() false);
 /// their other switches are not read.
 ///
+/// A material with textures on more units than OpenGL offers is drawn with
+/// the units that fit (a BLEND_BY_UNIT_ALPHA unit whose alpha unit does not
+/// fit is left out too); the first such material is reported with one line.
+///
 /// The alpha test is left off where it could reject nothing: the vertices
 /// carry no alpha, the lighting colour is opaque and every texture in use
 /// has no alpha channel and a mode that keeps alpha (MODULATE, REPLACE,
@@ -62,6 +66,8 @@ private:
     void applyBlending(const Material& material);
     void applyPointSprites(const Material& material);
     void applyTextures(const Material& material, const VertexDataSet& data);
+    static bool hasSourceUnit(const Texture& texture, int unit, int units);
+    void reportMissingUnit(const Material& material, unsigned int unit, int units);
     void bindTexture(Texture& texture, int unit, int previousUnit);
     void upload(Texture& texture, GLRenderContext::TexIdSet& record, unsigned int target, bool replacing);
     bool refuse(Texture& texture, const std::string& why);
@@ -71,6 +77,7 @@ private:
     GLRenderContext* mContext;
     bool mUseTextures = true;
     bool mUseLights = true;
+    bool mReportedMissingUnit = false;
     const Material* mLastMaterial = nullptr;
     const VertexDataSet* mLastData = nullptr;
 };

@@ -289,12 +289,7 @@ void GLObjectRenderer::bindTexCoords(VertexDataSet& data)
             continue;
         }
         if (unit >= static_cast<unsigned int>(units)) {
-            if (!mReportedUnits) {
-                mReportedUnits = true;
-                getLogger()->error("Texture coordinates for unit " + std::to_string(unit) + " are not drawn: " +
-                                   "OpenGL offers " + std::to_string(units) + " texture units");
-            }
-            continue;
+            continue; // the material manager reports it
         }
         used |= 1u << unit;
         state.setTexCoordArray(static_cast<int>(unit), true);

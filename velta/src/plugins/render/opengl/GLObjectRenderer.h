@@ -114,7 +114,6 @@ private:
     /// lists already reported, so that nothing is logged every frame.
     unsigned int mReportedErrors = 0;
     std::vector<const IndexDataSet*> mReportedIndices;
-    bool mReportedUnits = false;
 };
 
 } // namespace Velta

@@ -13,6 +13,7 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -120,6 +121,12 @@ void GLRenderContext::updateCapabilities()
                      std::strstr(renderer, "Software Rasterizer"))) {
         mBlendMipMaps = false;
     }
+}
+
+void GLRenderContext::limitTextureUnits(int count)
+{
+    mTextureUnits = std::max(1, std::min(count, mTextureUnits));
+    mStateCache.setTextureUnitCount(mTextureUnits);
 }
 
 bool GLRenderContext::setUseBufferObjects(bool use)

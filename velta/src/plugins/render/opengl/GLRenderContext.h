@@ -93,6 +93,9 @@ public:
     bool supportsFogCoordinates() const { return mFogCoordinates; }
     /// Texture units the fixed-function pipeline offers (at least 1).
     int getTextureUnitCount() const { return mTextureUnits; }
+    /// Uses no more than `count` texture units (at least 1), as on a driver
+    /// that offers fewer.
+    void limitTextureUnits(int count);
 
     /// Whether a mip-mapped texture that asks to blend two mip-map levels
     /// (Texture::TRILINEAR) gets it. Off on a software renderer, which then
