@@ -26,7 +26,8 @@ struct Triangle {
     Point a, b, c;
 };
 
-/// Every triangle the patches draw, in the winding a strip gives it.
+/// Every triangle the patches draw, in the winding a strip gives it
+/// (triangles that repeat a corner are left out).
 std::vector<Triangle> drawnTriangles(const Terrain& terrain)
 {
     std::vector<Triangle> triangles;
@@ -53,6 +54,10 @@ std::vector<Triangle> drawnTriangles(const Terrain& terrain)
                 }
                 for (unsigned int k = 0; k + 2 < list.getCount(); ++k) {
                     const unsigned int odd = k % 2;
+                    const unsigned int a = list.getIndex(k), b = list.getIndex(k + 1), c = list.getIndex(k + 2);
+                    if (a == b || b == c || a == c) {
+                        continue; // joins two rows of the strip; draws nothing
+                    }
                     triangles.push_back(
                         {corner(list.getIndex(k + odd)), corner(list.getIndex(k + 1 - odd)), corner(list.getIndex(k + 2))});
                 }

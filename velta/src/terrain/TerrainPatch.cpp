@@ -91,21 +91,32 @@ void Terrain::Patch::forEachBlock(const std::function<void(unsigned int, unsigne
 
 void Terrain::Patch::buildStrips()
 {
-    // One group per block of quads, each with one strip per column of the
-    // block running down its rows. Starting each step on the right-hand
-    // column splits every quad along its (column, row)–(column + 1, row + 1)
-    // diagonal, counter-clockwise from above.
+    // One strip per block of quads. It runs along the rows, from the block's
+    // last pair of rows up to its first, each pair from the left column to
+    // the right one, taking the lower row's vertex before the upper row's:
+    // every quad is split along its (column, row)–(column + 1, row + 1)
+    // diagonal, and a vertex shared by two pairs of rows comes up again
+    // while a renderer that keeps recent vertices still has it. Row pairs are
+    // joined by two repeated indices, and one more at the start puts every
+    // triangle counter-clockwise from above; the joins make triangles
+    // without area, which draw nothing.
     const unsigned int n = mTile->getVertexNumPerEdge();
     forEachBlock([this, n](unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) {
-        GeometryDataGroup& group = mGeometry->createGroup();
-        for (unsigned int column = left; column < right; ++column) {
-            IndexedTriangleStrip* strip = new IndexedTriangleStrip(2 * (bottom - top + 1));
-            for (unsigned int row = top; row <= bottom; ++row) {
-                strip->addVertice(row * n + column + 1);
-                strip->addVertice(row * n + column);
+        const unsigned int pairs = bottom - top;
+        const unsigned int perPair = 2 * (right - left + 1);
+        auto* strip = new IndexedTriangleStrip(1 + pairs * perPair + 2 * (pairs - 1));
+        for (unsigned int upper = bottom; upper-- > top;) {
+            const unsigned int lower = upper + 1;
+            strip->addVertice(lower * n + left);
+            for (unsigned int column = left; column <= right; ++column) {
+                strip->addVertice(lower * n + column);
+                strip->addVertice(upper * n + column);
             }
-            group.addElement(*strip);
+            if (upper > top) {
+                strip->addVertice(upper * n + right);
+            }
         }
+        mGeometry->createGroup().addElement(*strip);
     });
 }
 

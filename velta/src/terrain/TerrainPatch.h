@@ -21,10 +21,11 @@ class GeometryData;
 /// vertex, so neighbouring patches share their border vertices and leave no
 /// gap. Every quad is drawn as two triangles split along its diagonal from
 /// (column, row) to (column + 1, row + 1), the triangles the height queries
-/// interpolate on, wound counter-clockwise seen from above. The strips come
-/// in groups of at most BLOCK_QUADS × BLOCK_QUADS quads, each group bounded
-/// by its lowest and highest vertex, so that a renderer draws only the blocks
-/// in view.
+/// interpolate on, wound counter-clockwise seen from above. Each block of at
+/// most BLOCK_QUADS × BLOCK_QUADS quads is one strip in a group of its own,
+/// bounded by its lowest and highest vertex, so that a renderer draws only
+/// the blocks in view; the strip's row pairs are joined by triangles without
+/// area.
 ///
 /// Made by Terrain::initializeTerrain() and owned by the terrain; the update
 /// of its tile builds its strips (once) and its bound.
