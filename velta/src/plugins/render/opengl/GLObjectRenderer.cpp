@@ -22,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace Velta {
@@ -80,7 +81,10 @@ void GLObjectRenderer::queue(ObjectNode& object, Node& node, Drawable& drawable,
     if (!material.isNull() && material->useBlending()) {
         mBlended.push_back(entry);
     } else {
-        entry.reach = getReach(node);
+        // Point sprites hide next to nothing, and switching to them and back
+        // costs the renderer more than it saves: they come after the rest.
+        entry.reach = !material.isNull() && material->usePointSprites() ? std::numeric_limits<float>::max()
+                                                                        : getReach(node);
         mOpaque.push_back(entry);
     }
 }

@@ -34,7 +34,8 @@ class VertexDataSet;
 ///
 /// Opaque drawables go by how far their bound reaches from the camera, so
 /// that what stands in front is drawn before what it hides (the renderer
-/// then skips the hidden fragments); equal reaches keep walk order. The
+/// then skips the hidden fragments); equal reaches keep walk order. Opaque
+/// point sprites come after the other opaque drawables. The
 /// picture is the one walk order gives, except where opaque surfaces
 /// coincide.
 ///
