@@ -372,3 +372,19 @@ TEST_F(ScenePixels, ElementGroupsWhoseBoundsLieOutsideTheViewAreLeftOut)
     EXPECT_TRUE(readPixel(16, 32).isNear(BLACK)) << readPixel(16, 32);
     EXPECT_TRUE(readPixel(48, 32).isNear(BLUE)) << readPixel(48, 32);
 }
+
+TEST_F(ScenePixels, MaterialsThatCullBackFacesLeaveOutWhatIsSeenFromBehind)
+{
+    addViewport(camera());
+    CppLib::SharedPtr<Material> culling = makeMaterial();
+    culling->setCullBackFaces(true);
+    // Left: seen from behind (its corners run clockwise on the screen).
+    mBuilder->addObject(makeQuad(-0.5f, -1, -1, 1, -1, Color(1, 0, 0, 1)), culling);
+    mBuilder->addObject(makeQuad(-0.5f, -1, 0, 1, -1, Color(0, 1, 0, 1)), culling);
+    mBuilder->addObject(makeQuad(0.5f, -1, 0, 1, -1, Color(0, 0, 1, 1)), makeMaterial());
+    renderFrame();
+
+    EXPECT_TRUE(readPixel(8, 32).isNear(BLACK)) << readPixel(8, 32);
+    EXPECT_TRUE(readPixel(24, 32).isNear(GREEN)) << readPixel(24, 32);
+    EXPECT_TRUE(readPixel(40, 32).isNear(BLUE)) << readPixel(40, 32);
+}

@@ -113,7 +113,7 @@ TEST_F(TerrainTile, DrawnTrianglesCoverTheTileWithTheQueriedHeights)
 {
     expectDrawnSurfaceMatchesQueries(3, 0);  // one patch, one vertex per pixel
     expectDrawnSurfaceMatchesQueries(1, 2);  // 4 × 4 patches sharing their borders
-    expectDrawnSurfaceMatchesQueries(6, 0);  // one patch in 2 × 2 blocks of strips
+    expectDrawnSurfaceMatchesQueries(6, 0);  // one patch in 4 × 4 blocks of strips
 
     // Updating again draws the new grid.
     OneTile valley(makeImage(3, 3, SMALL_MAP), 2, 12.0f);

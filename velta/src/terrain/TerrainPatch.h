@@ -32,7 +32,7 @@ class GeometryData;
 class VELTA_EXPORT Terrain::Patch : public Leaf, public Drawable {
 public:
     /// Quads along each edge of a block of strips.
-    static constexpr unsigned int BLOCK_QUADS = 32;
+    static constexpr unsigned int BLOCK_QUADS = 16;
 
     ~Patch() override;
 

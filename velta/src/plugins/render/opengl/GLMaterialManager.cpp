@@ -228,6 +228,7 @@ void GLMaterialManager::apply(const Material& material, const VertexDataSet& dat
         glColor3f(1.0f, 1.0f, 1.0f);
     }
     applyBlending(material);
+    state.setEnabled(GLStateCache::CULL_FACE, material.cullBackFaces());
     applyPointSprites(material);
     state.setEnabled(GLStateCache::ALPHA_TEST, material.useAlphaTest() && !isAlwaysOpaque(material, data));
     if (material.useAlphaTest()) {

@@ -25,6 +25,10 @@ class VertexDataSet;
 /// own render settings can switch lighting off for it (useLights() false);
 /// their other switches are not read.
 ///
+/// Back faces are culled for materials that ask for it (cullBackFaces()),
+/// with the culled face the render settings set (the back, counter-clockwise
+/// front faces).
+///
 /// A material with textures on more units than OpenGL offers is drawn with
 /// the units that fit (a BLEND_BY_UNIT_ALPHA unit whose alpha unit does not
 /// fit is left out too); the first such material is reported with one line.
