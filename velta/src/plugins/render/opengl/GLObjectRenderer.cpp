@@ -164,7 +164,6 @@ float GLObjectRenderer::getReach(const BoundingBox& box) const
     return depth;
 }
 
-
 void GLObjectRenderer::drawEntry(const Entry& entry, bool opaque)
 {
     glPopMatrix();

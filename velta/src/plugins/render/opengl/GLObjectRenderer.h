@@ -9,8 +9,8 @@
 
 namespace Velta {
 
-class Drawable;
 class BoundingBox;
+class Drawable;
 class Frustrum;
 class Geometry;
 class GeometryGroup;
@@ -35,9 +35,8 @@ class VertexDataSet;
 /// Opaque drawables go by how far their bound reaches from the camera, so
 /// that what stands in front is drawn before what it hides (the renderer
 /// then skips the hidden fragments); equal reaches keep walk order. Opaque
-/// point sprites come after the other opaque drawables. The
-/// picture is the one walk order gives, except where opaque surfaces
-/// coincide.
+/// point sprites come after the other opaque drawables. The picture is the
+/// one walk order gives, except where opaque surfaces coincide.
 ///
 /// One per view renderer; the queues keep their capacity across views, so
 /// queueing and drawing allocate nothing once the largest view was drawn.
