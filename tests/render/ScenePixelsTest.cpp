@@ -323,3 +323,68 @@ TEST_F(ScenePixels, PointSpritesCoverTheirSizeWithTheirTexture)
     EXPECT_TRUE(readPixel(38, 26).isNear(BLUE)) << readPixel(38, 26);
     EXPECT_TRUE(readPixel(44, 32).isNear(BLACK)) << readPixel(44, 32);
 }
+
+TEST_F(ScenePixels, MaterialsAreLitWithTheirOwnColoursWhateverWasDrawnBefore)
+{
+    addViewport(camera(true));
+    mBuilder->addLight(Light::DIRECTIONAL);
+    // Left to right, all facing the light: vertex colours drive the lighting;
+    // the material's own green; no lighting colours at all; unlit by its
+    // own settings. The vertex colours of the last three are red.
+    quad(-1, -1, -0.5f, 1, -1, Color(0.5f, 0, 0, 1));
+    CppLib::SharedPtr<Material> green(new Material());
+    green->setAmbientMaterialColor(Color(0, 0.5f, 0, 1));
+    green->setDiffuseMaterialColor(Color(0, 0.5f, 0, 1));
+    green->setUseAlphaTest(false);
+    mBuilder->addObject(makeQuad(-0.5f, -1, 0, 1, -1, Color(1, 0, 0, 1)), green);
+    CppLib::SharedPtr<Material> plain(new Material());
+    mBuilder->addObject(makeQuad(0, -1, 0.5f, 1, -1, Color(1, 0, 0, 1)), plain);
+    CppLib::SharedPtr<Material> unlit(new Material());
+    CppLib::SharedPtr<RenderSettings> noLights(new RenderSettings());
+    noLights->setUseLights(false);
+    unlit->setRenderSettings(noLights);
+    mBuilder->addObject(makeQuad(0.5f, -1, 1, 1, -1, Color(1, 0, 0, 1)), unlit);
+    renderFrame();
+    renderFrame();
+
+    // (global 0.2 + light ambient 0.2) × ambient + diffuse.
+    EXPECT_TRUE(readPixel(8, 32).isNear({178, 0, 0})) << readPixel(8, 32);
+    EXPECT_TRUE(readPixel(24, 32).isNear({0, 178, 0})) << readPixel(24, 32);
+    // OpenGL's default material: 0.4 × 0.2 + 0.8.
+    EXPECT_TRUE(readPixel(40, 32).isNear({224, 224, 224})) << readPixel(40, 32);
+    EXPECT_TRUE(readPixel(56, 32).isNear(RED)) << readPixel(56, 32);
+}
+
+TEST_F(ScenePixels, ElementGroupsWhoseBoundsLieOutsideTheViewAreLeftOut)
+{
+    addViewport(camera());
+    CppLib::SharedPtr<GeometryData> left = makeQuad(-1, -1, 0, 1, -1, Color(1, 0, 0, 1));
+    CppLib::SharedPtr<GeometryData> right = makeQuad(0, -1, 1, 1, -1, Color(0, 0, 1, 1));
+    // The left quad's group claims to lie behind the camera.
+    dynamic_cast<GeometryDataGroup&>(*left->getElementGroups().get(0))
+        .setBounds(BoundingBox(Point(-1, -1, 1), Point(0, 1, 2)));
+    dynamic_cast<GeometryDataGroup&>(*right->getElementGroups().get(0))
+        .setBounds(BoundingBox(Point(0, -1, -1), Point(1, 1, -1)));
+    mBuilder->addObject(left, makeMaterial());
+    mBuilder->addObject(right, makeMaterial());
+    renderFrame();
+
+    EXPECT_TRUE(readPixel(16, 32).isNear(BLACK)) << readPixel(16, 32);
+    EXPECT_TRUE(readPixel(48, 32).isNear(BLUE)) << readPixel(48, 32);
+}
+
+TEST_F(ScenePixels, MaterialsThatCullBackFacesLeaveOutWhatIsSeenFromBehind)
+{
+    addViewport(camera());
+    CppLib::SharedPtr<Material> culling = makeMaterial();
+    culling->setCullBackFaces(true);
+    // Left: seen from behind (its corners run clockwise on the screen).
+    mBuilder->addObject(makeQuad(-0.5f, -1, -1, 1, -1, Color(1, 0, 0, 1)), culling);
+    mBuilder->addObject(makeQuad(-0.5f, -1, 0, 1, -1, Color(0, 1, 0, 1)), culling);
+    mBuilder->addObject(makeQuad(0.5f, -1, 0, 1, -1, Color(0, 0, 1, 1)), makeMaterial());
+    renderFrame();
+
+    EXPECT_TRUE(readPixel(8, 32).isNear(BLACK)) << readPixel(8, 32);
+    EXPECT_TRUE(readPixel(24, 32).isNear(GREEN)) << readPixel(24, 32);
+    EXPECT_TRUE(readPixel(40, 32).isNear(BLUE)) << readPixel(40, 32);
+}

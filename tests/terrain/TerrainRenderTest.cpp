@@ -6,8 +6,11 @@
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
 #include "scene/TransformationNode.h"
+#include "plugins/render/opengl/GLRenderContext.h"
 #include "support/RenderWindowFixture.h"
 
+#include <algorithm>
+#include <string>
 #include <vector>
 
 using namespace Velta;
@@ -64,6 +67,52 @@ TEST_F(TerrainLooks, LayersBlendByColourMapAlphaAndLastAlphaUnderTheLightMap)
     EXPECT_TRUE(at(0.15f, 0.85f).isNear({0, 0, 128})) << at(0.15f, 0.85f);  // layer 1
     EXPECT_TRUE(at(0.85f, 0.85f).isNear({0, 0, 128})) << at(0.85f, 0.85f);
     EXPECT_TRUE(readPixel(2, 32).isNear({0, 0, 0})) << readPixel(2, 32);    // beside the tile
+}
+
+TEST_F(TerrainLooks, ATileNeedingMoreUnitsThanTheDriverOffersIsDrawnWithWhatFitsAndReportedOnce)
+{
+    SceneGraph& scene = core().getSceneManager().createSceneGraph();
+    CppLib::SharedPtr<Camera> camera(new Camera("camera"));
+    CppLib::SharedPtr<RenderSettings> settings(new RenderSettings());
+    settings->setUseLights(false);
+    camera->getCamSettings().setRenderSettings(settings);
+    TransformationNode eye;
+    eye.setChild(*camera);
+    eye.translate(4, 5, 4, true);
+    eye.rotateX(-3.14159265f / 2, true);
+    scene.getRoot()->attachChild(eye);
+    addViewport(camera);
+
+    // Base, two layers and the light map take six units; the driver is
+    // taken to offer four, so the light unit (and the river's alpha in it)
+    // is left out.
+    context().limitTextureUnits(4);
+    Terrain terrain(1, 1);
+    scene.getRoot()->attachChild(terrain);
+    terrain.initializeTerrain(3, 0, 8.0f);
+    Terrain::Tile& tile = *terrain.getTile(0, 0);
+    tile.setEnabled(true);
+    tile.load(makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 0, 0);
+    tile.setColorMap(makeImage(1, 1, {255, 255, 255, 0}, Color::RGBA));
+    const auto solid = [](unsigned char r, unsigned char g, unsigned char b) {
+        return makeImage(2, 2, {r, g, b, r, g, b, r, g, b, r, g, b}, Color::RGB);
+    };
+    tile.setBaseMap(solid(0, 255, 0), 8.0f);
+    tile.addTextureLayer(solid(255, 0, 0), solid(0, 0, 0), 8.0f);
+    tile.addTextureLayer(solid(0, 0, 255), makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 8.0f);
+    tile.setLightMap(makeHeightMap(8, [](unsigned, unsigned) { return 128; }), 1.0f, 0.0f);
+    tile.updateTile();
+
+    testing::internal::CaptureStderr();
+    for (int frame = 0; frame < 3; ++frame) {
+        renderFrame();
+    }
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+    EXPECT_NE(log.find("texture unit 5"), std::string::npos) << log;
+    // The base shows, unlit by the missing light map and not hidden by the
+    // layers, whose weights are 0.
+    EXPECT_TRUE(readPixel(32, 32).isNear({0, 255, 0})) << readPixel(32, 32);
 }
 
 } // namespace

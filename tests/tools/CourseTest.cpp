@@ -8,6 +8,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 using namespace VeltaTools;
 
@@ -54,12 +55,17 @@ TEST(TerrainHeight, MapsSamplesAcrossTheTileAndInterpolatesOnTheDiagonalSplit)
     EXPECT_NEAR(Course::terrainHeight(map, step * 0.25f, step * 0.75f), 30.0f, 1e-4f);
     EXPECT_NEAR(Course::terrainHeight(map, step * 0.5f, step * 0.5f), 0.0f, 1e-4f); // on the diagonal
 
+    // The last samples are read up to the far edge, which belongs to no tile.
     map = flatMap();
     setSample(map, 255, 255, 51);
     setSample(map, 0, 0, 102);
-    EXPECT_NEAR(Course::terrainHeight(map, 512.0f, 512.0f), 12.0f, 1e-4f);
-    EXPECT_NEAR(Course::terrainHeight(map, 600.0f, 700.0f), 12.0f, 1e-4f);
-    EXPECT_NEAR(Course::terrainHeight(map, -5.0f, -5.0f), 24.0f, 1e-4f);
+    EXPECT_NEAR(Course::terrainHeight(map, 511.999f, 511.999f), 12.0f, 0.01f);
+    EXPECT_NEAR(Course::terrainHeight(map, 0.0f, 0.0f), 24.0f, 1e-4f);
+    for (const auto& off : {std::pair{512.0f, 10.0f}, std::pair{10.0f, 512.0f}, std::pair{600.0f, 700.0f},
+                            std::pair{-5.0f, 5.0f}}) {
+        EXPECT_FALSE(Course::onTerrain(off.first, off.second));
+        EXPECT_EQ(Course::terrainHeight(map, off.first, off.second), -1.0f);
+    }
 }
 
 TEST(Valley, RiverBedLiesBelowTheWaterAndTheBanksRiseAboveIt)
@@ -78,8 +84,11 @@ TEST(Valley, RiverBedLiesBelowTheWaterAndTheBanksRiseAboveIt)
         EXPECT_GE(ground(s.left.x, s.left.z), water) << "left bank point";
         EXPECT_GE(ground(s.right.x, s.right.z), water) << "right bank point";
         for (float beyond : {2.0f, 4.0f}) {
-            EXPECT_GT(ground(s.left.x - dx * beyond, s.left.z - dz * beyond), water) << beyond << " beyond the left bank";
-            EXPECT_GT(ground(s.right.x + dx * beyond, s.right.z + dz * beyond), water) << beyond << " beyond the right bank";
+            // Where the map ends first, no ground is there to hold anything.
+            const float lx = s.left.x - dx * beyond, lz = s.left.z - dz * beyond;
+            const float rx = s.right.x + dx * beyond, rz = s.right.z + dz * beyond;
+            EXPECT_TRUE(!Course::onTerrain(lx, lz) || ground(lx, lz) > water) << beyond << " beyond the left bank";
+            EXPECT_TRUE(!Course::onTerrain(rx, rz) || ground(rx, rz) > water) << beyond << " beyond the right bank";
         }
     }
 }

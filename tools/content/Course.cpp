@@ -78,8 +78,16 @@ float samplePosition(int i)
     return static_cast<float>(i) * TILE_SIZE / static_cast<float>(HEIGHTMAP_SIZE - 1);
 }
 
+bool onTerrain(float x, float z)
+{
+    return x >= 0.0f && z >= 0.0f && x < TILE_SIZE && z < TILE_SIZE;
+}
+
 float terrainHeight(const std::vector<std::uint8_t>& heightMap, float x, float z)
 {
+    if (!onTerrain(x, z)) {
+        return -1.0f;
+    }
     const int size = HEIGHTMAP_SIZE;
     const auto value = [&heightMap, size](int i, int j) {
         i = std::min(i, size - 1);

@@ -49,11 +49,16 @@ const std::vector<CrossSection>& crossSections();
 const std::vector<Prop>& props();
 const std::vector<Stone>& stones();
 
+/// Whether the engine's terrain answers for world (x, z): its one tile
+/// covers 0 ≤ x < TILE_SIZE and 0 ≤ z < TILE_SIZE (the far edge is drawn,
+/// but belongs to no tile).
+bool onTerrain(float x, float z);
 /// Height of the terrain at world (x, z), as the engine samples it: the map
 /// is stretched over the tile so that sample i lies at i × TILE_SIZE / 255,
 /// and each square between samples is split along its (i, j)–(i+1, j+1)
 /// diagonal into two triangles, on which the height is interpolated linearly.
-/// Positions outside the tile are clamped to its border.
+/// Off the terrain (see onTerrain) there is no ground: −1, the height of the
+/// engine's surface point there.
 float terrainHeight(const std::vector<std::uint8_t>& heightMap, float x, float z);
 /// World x (or z) of height-map sample i.
 float samplePosition(int i);

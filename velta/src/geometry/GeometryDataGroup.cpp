@@ -7,7 +7,11 @@ namespace Velta {
 GeometryDataGroup::GeometryDataGroup(unsigned int groupIndex) : mGroupIndex(groupIndex) {}
 
 GeometryDataGroup::GeometryDataGroup(const GeometryDataGroup& other)
-    : GeometryGroup(other), mGroupIndex(other.mGroupIndex), mMaterialIndex(other.mMaterialIndex)
+    : GeometryGroup(other),
+      mGroupIndex(other.mGroupIndex),
+      mMaterialIndex(other.mMaterialIndex),
+      mBounds(other.mBounds),
+      mHasBounds(other.mHasBounds)
 {
     mElements.reserve(other.mElements.getSize());
     for (const GeometryElement* element : other.mElements) {
@@ -28,6 +32,12 @@ void GeometryDataGroup::addElement(ElementData& element)
     if (mElements.indexOf(added) < 0) {
         mElements.append(added);
     }
+}
+
+void GeometryDataGroup::setBounds(const BoundingBox& bounds)
+{
+    mBounds = bounds;
+    mHasBounds = bounds.getState() != BoundingVolume::EMPTY;
 }
 
 void GeometryDataGroup::clearElements()

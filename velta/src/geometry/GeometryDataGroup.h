@@ -2,6 +2,7 @@
 
 #include "VeltaExport.h"
 #include "geometry/GeometryGroup.h"
+#include "scene/BoundingBox.h"
 
 namespace Velta {
 
@@ -38,10 +39,17 @@ public:
     /// Deletes every element.
     void clearElements();
 
+    /// Sets where the elements lie (see GeometryGroup::getBounds); an empty
+    /// box forgets it.
+    void setBounds(const BoundingBox& bounds);
+    const BoundingBox* getBounds() const override { return mHasBounds ? &mBounds : nullptr; }
+
 private:
     CppLib::Vector<GeometryElement*> mElements;
     unsigned int mGroupIndex;
     unsigned int mMaterialIndex = 0;
+    BoundingBox mBounds;
+    bool mHasBounds = false;
 };
 
 } // namespace Velta

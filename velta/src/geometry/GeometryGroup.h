@@ -5,6 +5,7 @@
 
 namespace Velta {
 
+class BoundingBox;
 class GeometryElement;
 
 /// One part of a geometry drawn with one material: the material index and
@@ -21,6 +22,12 @@ public:
     /// The group's elements in drawing order. The argument selects nothing.
     virtual CppLib::Vector<GeometryElement*>& getElementList(int list) = 0;
     virtual const CppLib::Vector<GeometryElement*>& getElementList(int list) const = 0;
+
+    /// Where the group's elements lie, in the frame of the geometry's
+    /// vertices; null when the group does not know (it is then drawn
+    /// whenever its drawable is). A renderer skips a group whose bound lies
+    /// outside the view.
+    virtual const BoundingBox* getBounds() const { return nullptr; }
 
 protected:
     GeometryGroup() = default;

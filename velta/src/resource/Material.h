@@ -57,6 +57,12 @@ public:
     void setUsePointSprites(bool use) { mUsePointSprites = use; }
     bool usePointSprites() const { return mUsePointSprites; }
 
+    /// Leave out triangles seen from behind (wound clockwise on the screen),
+    /// for surfaces never seen from their back, such as the ground. Off by
+    /// default: both sides are drawn.
+    void setCullBackFaces(bool cull) { mCullBackFaces = cull; }
+    bool cullBackFaces() const { return mCullBackFaces; }
+
     void setAlphaTestValue(float value) { mAlphaTestValue = value; }
     float getAlphaTestValue() const { return mAlphaTestValue; }
 
@@ -100,6 +106,7 @@ private:
     bool mUseAlphaTest = true;
     bool mUseBlending = false;
     bool mUsePointSprites = false;
+    bool mCullBackFaces = false;
     float mAlphaTestValue = 0.5f;
     float mSpriteSize = 10.0f;
     BlendMode mBlendMode = BLEND_ALPHA;

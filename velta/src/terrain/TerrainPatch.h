@@ -7,6 +7,8 @@
 #include "scene/Leaf.h"
 #include "terrain/Terrain.h"
 
+#include <functional>
+
 namespace Velta {
 
 class GeometryData;
@@ -19,12 +21,19 @@ class GeometryData;
 /// vertex, so neighbouring patches share their border vertices and leave no
 /// gap. Every quad is drawn as two triangles split along its diagonal from
 /// (column, row) to (column + 1, row + 1), the triangles the height queries
-/// interpolate on, wound counter-clockwise seen from above.
+/// interpolate on, wound counter-clockwise seen from above. Each block of at
+/// most BLOCK_QUADS × BLOCK_QUADS quads is one strip in a group of its own,
+/// bounded by its lowest and highest vertex, so that a renderer draws only
+/// the blocks in view; the strip's row pairs are joined by triangles without
+/// area.
 ///
 /// Made by Terrain::initializeTerrain() and owned by the terrain; the update
 /// of its tile builds its strips (once) and its bound.
 class VELTA_EXPORT Terrain::Patch : public Leaf, public Drawable {
 public:
+    /// Quads along each edge of a block of strips.
+    static constexpr unsigned int BLOCK_QUADS = 16;
+
     ~Patch() override;
 
     Tile* getTile() const { return mTile; }
@@ -58,6 +67,10 @@ private:
     Patch(Tile& tile, unsigned int vertexCount, unsigned int posX, unsigned int posY);
 
     void buildStrips();
+    void boundBlocks();
+    /// Calls `visit(left, top, right, bottom)` with the first and last vertex
+    /// column and row of each block, row of blocks by row of blocks.
+    void forEachBlock(const std::function<void(unsigned int, unsigned int, unsigned int, unsigned int)>& visit) const;
 
     Tile* mTile;
     unsigned int mVertexCount;

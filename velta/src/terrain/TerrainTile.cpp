@@ -297,6 +297,9 @@ void Terrain::Tile::buildMaterial()
     // alpha is a blend weight, not coverage, so nothing is alpha-tested away.
     material->setUseMaterialColor(true);
     material->setUseAlphaTest(false);
+    // The ground is seen from above only: the backs of the slopes facing away
+    // are hidden by their fronts and need not be drawn.
+    material->setCullBackFaces(true);
 
     const unsigned int b = mBaseMap.isNull() ? 0 : 1;
     if (b) {

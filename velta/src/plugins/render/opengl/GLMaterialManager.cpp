@@ -71,8 +71,9 @@ GLenum getWrap(Texture::TexWrap wrap)
 
 /// The minification filter. A mip-map filter on a texture without mip-maps
 /// would leave it incomplete, and OpenGL would not sample it at all: it then
-/// filters within the one level instead.
-GLenum getMinFilter(const Texture& texture)
+/// filters within the one level instead. Without `blendLevels` a filter that
+/// blends two levels takes the nearest one.
+GLenum getMinFilter(const Texture& texture, bool blendLevels)
 {
     const bool linear = texture.getMipMapFilter() != Texture::NEAREST;
     switch (texture.getMinFilter()) {
@@ -82,7 +83,7 @@ GLenum getMinFilter(const Texture& texture)
         if (!texture.doGenerateMipMaps()) {
             return linear ? GL_LINEAR : GL_NEAREST;
         }
-        if (texture.getMipMapChooseFilter() != Texture::NEAREST) {
+        if (texture.getMipMapChooseFilter() != Texture::NEAREST && blendLevels) {
             return linear ? GL_LINEAR_MIPMAP_LINEAR : GL_NEAREST_MIPMAP_LINEAR;
         }
         return linear ? GL_LINEAR_MIPMAP_NEAREST : GL_NEAREST_MIPMAP_NEAREST;
@@ -198,6 +199,7 @@ GLMaterialManager::~GLMaterialManager() = default;
 void GLMaterialManager::begin(const CppLib::SharedPtr<RenderSettings>& settings)
 {
     mUseTextures = settings.isNull() || settings->useTextures();
+    mUseLights = settings.isNull() || settings->useLights();
     mLastMaterial = nullptr;
     mLastData = nullptr;
 }
@@ -211,10 +213,14 @@ void GLMaterialManager::apply(const Material& material, const VertexDataSet& dat
     mLastData = &data;
 
     GLStateCache& state = mContext->getStateCache();
-    state.setEnabled(GLStateCache::COLOR_MATERIAL, material.useMaterialColor());
+    state.setEnabled(GLStateCache::LIGHTING, isLit(material));
+    // Tracking off before the material's own colours are set: while it is
+    // on, OpenGL keeps overwriting them with the current colour.
     if (material.useMaterialColor()) {
         glColorMaterial(GL_FRONT, GL_AMBIENT_AND_DIFFUSE);
     }
+    state.setEnabled(GLStateCache::COLOR_MATERIAL, material.useMaterialColor());
+    applyLightingColours(material);
     if (material.useDefaultVertexColor()) {
         const Color color = material.getDefaultVertexColor();
         glColor3f(color.r, color.g, color.b);
@@ -222,12 +228,91 @@ void GLMaterialManager::apply(const Material& material, const VertexDataSet& dat
         glColor3f(1.0f, 1.0f, 1.0f);
     }
     applyBlending(material);
+    state.setEnabled(GLStateCache::CULL_FACE, material.cullBackFaces());
     applyPointSprites(material);
-    state.setEnabled(GLStateCache::ALPHA_TEST, material.useAlphaTest());
+    state.setEnabled(GLStateCache::ALPHA_TEST, material.useAlphaTest() && !isAlwaysOpaque(material, data));
     if (material.useAlphaTest()) {
         state.setAlphaReference(material.getAlphaTestValue());
     }
     applyTextures(material, data);
+}
+
+bool GLMaterialManager::isLit(const Material& material) const
+{
+    const CppLib::SharedPtr<RenderSettings> own = material.getRenderSettings();
+    return mUseLights && (own.isNull() || own->useLights());
+}
+
+bool GLMaterialManager::hasLightingColours(const Material& material)
+{
+    const auto isBlack = [](const Color& color) { return color.r == 0.0f && color.g == 0.0f && color.b == 0.0f; };
+    return !isBlack(material.getAmbientMaterialColor()) || !isBlack(material.getDiffuseMaterialColor()) ||
+           !isBlack(material.getSpecularMaterialColor());
+}
+
+bool GLMaterialManager::isAlwaysOpaque(const Material& material, const VertexDataSet& data) const
+{
+    // Fragments of alpha 1 always pass the test (GL_GREATER below 1); with
+    // the test off the renderer can reject hidden fragments before it
+    // textures them. Alpha is 1 when the colour that enters the texture
+    // units is opaque and every unit in use keeps it so.
+    if (!(material.getAlphaTestValue() < 1.0f) || material.usePointSprites()) {
+        return false;
+    }
+    if (data.getColor() && data.getColorType() != DataType::NONE && data.getNumColor() > 3) {
+        return false; // the vertices carry alpha
+    }
+    if (isLit(material) && !material.useMaterialColor() && hasLightingColours(material) &&
+        material.getDiffuseMaterialColor().a < 1.0f) {
+        return false; // lit with a translucent diffuse colour
+    }
+    if (!mUseTextures) {
+        return true;
+    }
+    for (unsigned int unit : data.getTexturesIndices()) {
+        const CppLib::SharedPtr<Texture> texture = material.getTexture(unit);
+        if (texture.isNull()) {
+            continue;
+        }
+        const int mode = texture->getTexMode();
+        if (mode != Texture::MODULATE && mode != Texture::REPLACE && mode != Texture::DECAL && mode != Texture::ADD) {
+            return false;
+        }
+        const CppLib::SharedPtr<TextureSource> source = texture->getTextureSource(0, 0);
+        if (source.isNull()) {
+            continue; // drawn untextured
+        }
+        const int format = source->getTextureInfo().getColorFormat();
+        if (format != Color::RGB && format != Color::BGR && format != Color::LUMINANCE &&
+            format != Color::SINGLE_CHANNEL) {
+            return false;
+        }
+    }
+    return true;
+}
+
+void GLMaterialManager::applyLightingColours(const Material& material)
+{
+    // Set for every material, so that no material is lit with what the one
+    // before it left behind (colour-material tracking changes the GL material).
+    static const GLfloat DEFAULT_AMBIENT[4] = {0.2f, 0.2f, 0.2f, 1.0f};
+    static const GLfloat DEFAULT_DIFFUSE[4] = {0.8f, 0.8f, 0.8f, 1.0f};
+    const auto set = [](GLenum name, const Color& color) {
+        const GLfloat values[4] = {color.r, color.g, color.b, color.a};
+        glMaterialfv(GL_FRONT_AND_BACK, name, values);
+    };
+    set(GL_SPECULAR, material.getSpecularMaterialColor());
+    if (material.useMaterialColor()) {
+        return; // ambient and diffuse follow the colours
+    }
+    if (!hasLightingColours(material)) {
+        // No lighting colours given: OpenGL's own default material.
+        glMaterialfv(GL_FRONT_AND_BACK, GL_AMBIENT, DEFAULT_AMBIENT);
+        glMaterialfv(GL_FRONT_AND_BACK, GL_DIFFUSE, DEFAULT_DIFFUSE);
+        return;
+    }
+    set(GL_AMBIENT, material.getAmbientMaterialColor());
+    set(GL_DIFFUSE, material.getDiffuseMaterialColor());
 }
 
 void GLMaterialManager::applyBlending(const Material& material)
@@ -286,13 +371,17 @@ void GLMaterialManager::applyTextures(const Material& material, const VertexData
     int previousUnit = -1;
     for (unsigned int unitIndex : layerUnits) {
         const int unit = static_cast<int>(unitIndex);
-        if (unitIndex >= static_cast<unsigned int>(units) || (used & (1u << unit))) {
+        if (unitIndex >= static_cast<unsigned int>(units)) {
+            reportMissingUnit(material, unitIndex, units);
+            continue;
+        }
+        if (used & (1u << unit)) {
             continue;
         }
         used |= 1u << unit;
         const CppLib::SharedPtr<Texture> texture = mUseTextures ? material.getTexture(unitIndex)
                                                                 : CppLib::SharedPtr<Texture>();
-        if (texture.isNull()) {
+        if (texture.isNull() || !hasSourceUnit(*texture, unit, units)) {
             state.setTextureTarget(unit, 0);
         } else {
             bindTexture(*texture, unit, previousUnit);
@@ -304,6 +393,26 @@ void GLMaterialManager::applyTextures(const Material& material, const VertexData
             state.setTextureTarget(unit, 0);
         }
     }
+}
+
+bool GLMaterialManager::hasSourceUnit(const Texture& texture, int unit, int units)
+{
+    // A layer blended in by the alpha of the unit two above cannot be drawn
+    // without that unit: it is left out rather than drawn over everything.
+    if (texture.getTexMode() == Texture::BLEND_BY_UNIT_ALPHA && unit + 2 >= units) {
+        return false;
+    }
+    return true;
+}
+
+void GLMaterialManager::reportMissingUnit(const Material& material, unsigned int unit, int units)
+{
+    if (mReportedMissingUnit || !mUseTextures || material.getTexture(unit).isNull()) {
+        return;
+    }
+    mReportedMissingUnit = true;
+    logError("A material needs texture unit " + std::to_string(unit) + " but OpenGL offers " +
+             std::to_string(units) + " texture units; what fits is drawn");
 }
 
 void GLMaterialManager::bindTexture(Texture& texture, int unit, int previousUnit)
@@ -394,7 +503,7 @@ bool GLMaterialManager::refuse(Texture& texture, const std::string& why)
 
 void GLMaterialManager::applySampling(Texture& texture, GLRenderContext::TexIdSet& record, unsigned int target)
 {
-    const GLenum minFilter = getMinFilter(texture);
+    const GLenum minFilter = getMinFilter(texture, mContext->blendsMipMaps());
     const GLenum magFilter = texture.getMagFilter() == Texture::NEAREST ? GL_NEAREST : GL_LINEAR;
     const int axes = target == GL_TEXTURE_1D ? 1 : (target == GL_TEXTURE_3D ? 3 : 2);
     static const GLenum WRAP_NAMES[3] = {GL_TEXTURE_WRAP_S, GL_TEXTURE_WRAP_T, GL_TEXTURE_WRAP_R};

@@ -18,6 +18,26 @@ class VertexDataSet;
 /// and a texture object per texture unit the geometry has coordinates for,
 /// uploaded when it is new or its texture changed. One per view renderer.
 ///
+/// Lighting uses the material's ambient, diffuse and specular colours, or the
+/// vertex colours for ambient and diffuse with useMaterialColor(); a material
+/// whose three lighting colours are all black (as a new one's are) is lit
+/// with OpenGL's default material (ambient 0.2, diffuse 0.8). A material's
+/// own render settings can switch lighting off for it (useLights() false);
+/// their other switches are not read.
+///
+/// Back faces are culled for materials that ask for it (cullBackFaces()),
+/// with the culled face the render settings set (the back, counter-clockwise
+/// front faces).
+///
+/// A material with textures on more units than OpenGL offers is drawn with
+/// the units that fit (a BLEND_BY_UNIT_ALPHA unit whose alpha unit does not
+/// fit is left out too); the first such material is reported with one line.
+///
+/// The alpha test is left off where it could reject nothing: the vertices
+/// carry no alpha, the lighting colour is opaque and every texture in use
+/// has no alpha channel and a mode that keeps alpha (MODULATE, REPLACE,
+/// DECAL, ADD).
+///
 /// Images are uploaded once and again only after a change. An image that
 /// cannot be uploaded (no pixels, a colour format or component type OpenGL
 /// cannot read) is refused with one line on the "glmaterialmanager" log and
@@ -42,9 +62,16 @@ public:
     void apply(const Material& material, const VertexDataSet& data);
 
 private:
+    bool isLit(const Material& material) const;
+    /// Whether any of the material's three lighting colours is not black.
+    static bool hasLightingColours(const Material& material);
+    bool isAlwaysOpaque(const Material& material, const VertexDataSet& data) const;
+    void applyLightingColours(const Material& material);
     void applyBlending(const Material& material);
     void applyPointSprites(const Material& material);
     void applyTextures(const Material& material, const VertexDataSet& data);
+    static bool hasSourceUnit(const Texture& texture, int unit, int units);
+    void reportMissingUnit(const Material& material, unsigned int unit, int units);
     void bindTexture(Texture& texture, int unit, int previousUnit);
     void upload(Texture& texture, GLRenderContext::TexIdSet& record, unsigned int target, bool replacing);
     bool refuse(Texture& texture, const std::string& why);
@@ -53,6 +80,8 @@ private:
 
     GLRenderContext* mContext;
     bool mUseTextures = true;
+    bool mUseLights = true;
+    bool mReportedMissingUnit = false;
     const Material* mLastMaterial = nullptr;
     const VertexDataSet* mLastData = nullptr;
 };

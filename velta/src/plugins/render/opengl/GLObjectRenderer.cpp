@@ -12,7 +12,9 @@
 #include "plugins/render/opengl/GLRenderContext.h"
 #include "plugins/render/opengl/GLTypes.h"
 #include "resource/RenderSettings.h"
+#include "scene/BoundingBox.h"
 #include "scene/Drawable.h"
+#include "scene/Frustrum.h"
 #include "scene/ObjectNode.h"
 #include "scene/TransformedNode.h"
 
@@ -20,6 +22,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 namespace Velta {
@@ -62,9 +65,10 @@ GLObjectRenderer::GLObjectRenderer(GLRenderContext& context, GLMaterialManager& 
 
 GLObjectRenderer::~GLObjectRenderer() = default;
 
-void GLObjectRenderer::begin(const CppLib::SharedPtr<RenderSettings>& settings)
+void GLObjectRenderer::begin(const CppLib::SharedPtr<RenderSettings>& settings, const Frustrum* frustrum)
 {
     mRenderSettings = settings;
+    mFrustrum = frustrum;
     mOpaque.clear();
     mBlended.clear();
     mBoundData = nullptr;
@@ -73,10 +77,14 @@ void GLObjectRenderer::begin(const CppLib::SharedPtr<RenderSettings>& settings)
 void GLObjectRenderer::queue(ObjectNode& object, Node& node, Drawable& drawable, float distance)
 {
     const CppLib::SharedPtr<Material> material = findMaterial(drawable, object, 0);
-    const Entry entry = {&object, &node, &drawable, distance};
+    Entry entry = {&object, &node, &drawable, distance, 0.0f};
     if (!material.isNull() && material->useBlending()) {
         mBlended.push_back(entry);
     } else {
+        // Point sprites hide next to nothing, and switching to them and back
+        // costs the renderer more than it saves: they come after the rest.
+        entry.reach = !material.isNull() && material->usePointSprites() ? std::numeric_limits<float>::max()
+                                                                        : getReach(node);
         mOpaque.push_back(entry);
     }
 }
@@ -86,21 +94,34 @@ void GLObjectRenderer::draw()
     GLStateCache& state = mContext->getStateCache();
     applyPolygonMode();
     state.setDepthMask(true);
+    sortOpaque();
     for (const Entry& entry : mOpaque) {
-        drawEntry(entry);
+        drawEntry(entry, true);
     }
     sortBlended();
     state.setDepthMask(false);
     for (const Entry& entry : mBlended) {
-        drawEntry(entry);
+        drawEntry(entry, false);
     }
     state.setDepthMask(true);
 }
 
 void GLObjectRenderer::sortBlended()
 {
-    // Farthest first; a stable merge sort keeps walk order among equals.
-    const size_t count = mBlended.size();
+    mergeSort(mBlended, [](const Entry& a, const Entry& b) { return a.distance > b.distance; });
+}
+
+void GLObjectRenderer::sortOpaque()
+{
+    mergeSort(mOpaque, [](const Entry& a, const Entry& b) { return a.reach < b.reach; });
+}
+
+template <typename Before>
+void GLObjectRenderer::mergeSort(std::vector<Entry>& entries, Before before)
+{
+    // A stable merge sort keeps walk order among equals and allocates
+    // nothing once the scratch space has grown.
+    const size_t count = entries.size();
     if (mScratch.size() < count) {
         mScratch.resize(count);
     }
@@ -108,16 +129,42 @@ void GLObjectRenderer::sortBlended()
         for (size_t left = 0; left < count; left += 2 * width) {
             const size_t middle = std::min(left + width, count);
             const size_t right = std::min(left + 2 * width, count);
-            std::merge(mBlended.begin() + static_cast<long>(left), mBlended.begin() + static_cast<long>(middle),
-                       mBlended.begin() + static_cast<long>(middle), mBlended.begin() + static_cast<long>(right),
-                       mScratch.begin() + static_cast<long>(left),
-                       [](const Entry& a, const Entry& b) { return a.distance > b.distance; });
+            std::merge(entries.begin() + static_cast<long>(left), entries.begin() + static_cast<long>(middle),
+                       entries.begin() + static_cast<long>(middle), entries.begin() + static_cast<long>(right),
+                       mScratch.begin() + static_cast<long>(left), before);
         }
-        std::copy(mScratch.begin(), mScratch.begin() + static_cast<long>(count), mBlended.begin());
+        std::copy(mScratch.begin(), mScratch.begin() + static_cast<long>(count), entries.begin());
     }
 }
 
-void GLObjectRenderer::drawEntry(const Entry& entry)
+float GLObjectRenderer::getReach(Node& node) const
+{
+    // The depth in front of the camera of the bound's farthest corner: a
+    // large bound around the camera (the ground, the sky) comes after the
+    // small things standing in it.
+    if (!mFrustrum) {
+        return 0.0f;
+    }
+    const BoundingBox* box = node.getTransformedNode().getBoundingVolume().asBox();
+    if (!box || box->getState() != BoundingVolume::FINITE) {
+        return 0.0f;
+    }
+    return getReach(*box);
+}
+
+float GLObjectRenderer::getReach(const BoundingBox& box) const
+{
+    const CppLib::Matrix<float, 4>& view = mFrustrum->getViewMatrix();
+    // The camera looks along −z of its frame: depth = −(row 2 · corner).
+    float depth = -view.get(2, 3);
+    for (int axis = 0; axis < 3; ++axis) {
+        const float factor = -view.get(2, axis);
+        depth += factor * (factor > 0.0f ? box.getMax()[axis] : box.getMin()[axis]);
+    }
+    return depth;
+}
+
+void GLObjectRenderer::drawEntry(const Entry& entry, bool opaque)
 {
     glPopMatrix();
     glPushMatrix();
@@ -130,23 +177,59 @@ void GLObjectRenderer::drawEntry(const Entry& entry)
     if (!data) {
         return;
     }
-    for (GeometryGroup* group : geometry->getElementGroups()) {
-        if (!group) {
-            continue;
-        }
+    collectGroups(*geometry, world, opaque);
+    for (const PlacedGroup& placed : mGroups) {
+        GeometryGroup& group = *placed.group;
         const CppLib::SharedPtr<Material> material =
-            findMaterial(*entry.drawable, *entry.object, group->getMaterialIndex());
+            findMaterial(*entry.drawable, *entry.object, group.getMaterialIndex());
         if (mBoundData != data) {
             bindArrays(*data);
         }
         mMaterialManager->apply(material.isNull() ? mDefaultMaterial : *material, *data);
-        for (GeometryElement* element : group->getElementList(0)) {
+        for (GeometryElement* element : group.getElementList(0)) {
             if (element) {
                 drawElement(*element, *data);
             }
         }
     }
     checkErrors();
+}
+
+void GLObjectRenderer::collectGroups(Geometry& geometry, const CppLib::Matrix<float, 4>& world, bool opaque)
+{
+    // Groups that know their bounds and lie outside the view are left out.
+    // When every group knows its bounds, opaque ones go nearest first, like
+    // the drawables.
+    mGroups.clear();
+    bool placed = mFrustrum != nullptr;
+    for (GeometryGroup* group : geometry.getElementGroups()) {
+        if (!group) {
+            continue;
+        }
+        const BoundingBox* bounds = group->getBounds();
+        if (!bounds || !mFrustrum) {
+            mGroups.push_back({group, 0.0f});
+            placed = false;
+            continue;
+        }
+        BoundingBox box;
+        box.setEmpty();
+        box.expand(*bounds, world);
+        if (box.getDistance(*mFrustrum) >= 0.0f) {
+            mGroups.push_back({group, getReach(box)});
+        }
+    }
+    if (opaque && placed) {
+        // A stable insertion sort: a drawable has few groups in view.
+        for (size_t i = 1; i < mGroups.size(); ++i) {
+            const PlacedGroup moving = mGroups[i];
+            size_t j = i;
+            for (; j > 0 && moving.reach < mGroups[j - 1].reach; --j) {
+                mGroups[j] = mGroups[j - 1];
+            }
+            mGroups[j] = moving;
+        }
+    }
 }
 
 void GLObjectRenderer::bindArrays(VertexDataSet& data)
@@ -209,12 +292,7 @@ void GLObjectRenderer::bindTexCoords(VertexDataSet& data)
             continue;
         }
         if (unit >= static_cast<unsigned int>(units)) {
-            if (!mReportedUnits) {
-                mReportedUnits = true;
-                getLogger()->error("Texture coordinates for unit " + std::to_string(unit) + " are not drawn: " +
-                                   "OpenGL offers " + std::to_string(units) + " texture units");
-            }
-            continue;
+            continue; // the material manager reports it
         }
         used |= 1u << unit;
         state.setTexCoordArray(static_cast<int>(unit), true);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VeltaExport.h"
+#include "cpplib/Matrix.h"
 #include "cpplib/SharedPtr.h"
 #include "resource/Material.h"
 
@@ -8,7 +9,11 @@
 
 namespace Velta {
 
+class BoundingBox;
 class Drawable;
+class Frustrum;
+class Geometry;
+class GeometryGroup;
 class GLMaterialManager;
 class GLRenderContext;
 class GeometryElement;
@@ -18,11 +23,20 @@ class ObjectNode;
 class RenderSettings;
 class VertexDataSet;
 
-/// Draws the drawables a view's walk queued: first the opaque ones in walk
-/// order with depth writes, then the blended ones farthest first without
+/// Draws the drawables a view's walk queued: first the opaque ones with depth
+/// writes, nearest first, then the blended ones farthest first without
 /// depth writes. Each is drawn with its node's world matrix, element group by
 /// element group, with the group's material applied and the vertex arrays
-/// taken from buffer objects where the context uses them.
+/// taken from buffer objects where the context uses them. Element groups
+/// that know their bounds (GeometryGroup::getBounds) and lie outside the
+/// view are left out; when all of an opaque drawable's groups know their
+/// bounds, the nearer ones are drawn first.
+///
+/// Opaque drawables go by how far their bound reaches from the camera, so
+/// that what stands in front is drawn before what it hides (the renderer
+/// then skips the hidden fragments); equal reaches keep walk order. Opaque
+/// point sprites come after the other opaque drawables. The picture is the
+/// one walk order gives, except where opaque surfaces coincide.
 ///
 /// One per view renderer; the queues keep their capacity across views, so
 /// queueing and drawing allocate nothing once the largest view was drawn.
@@ -35,6 +49,9 @@ public:
         Drawable* drawable;
         /// How far into the view the drawable's bound reaches.
         float distance;
+        /// How far from the camera the drawable's bound reaches (opaque
+        /// order); 0 when unknown.
+        float reach;
     };
 
     GLObjectRenderer(GLRenderContext& context, GLMaterialManager& materialManager);
@@ -43,8 +60,10 @@ public:
     GLObjectRenderer(const GLObjectRenderer&) = delete;
     GLObjectRenderer& operator=(const GLObjectRenderer&) = delete;
 
-    /// Starts a view drawn with `settings` (empty for none): empty queues.
-    void begin(const CppLib::SharedPtr<RenderSettings>& settings);
+    /// Starts a view drawn with `settings` (empty for none) through
+    /// `frustrum` (null: nothing is culled or ordered by place): empty
+    /// queues. The frustum must live until the view is drawn.
+    void begin(const CppLib::SharedPtr<RenderSettings>& settings, const Frustrum* frustrum = nullptr);
 
     /// Queues `drawable` (the node `node`) of `object`: blended when the
     /// drawable's material 0, or else the object's default material 0, uses
@@ -60,7 +79,13 @@ public:
 
 private:
     void sortBlended();
-    void drawEntry(const Entry& entry);
+    void sortOpaque();
+    template <typename Before>
+    void mergeSort(std::vector<Entry>& entries, Before before);
+    float getReach(Node& node) const;
+    float getReach(const BoundingBox& box) const;
+    void collectGroups(Geometry& geometry, const CppLib::Matrix<float, 4>& world, bool opaque);
+    void drawEntry(const Entry& entry, bool opaque);
     void bindArrays(VertexDataSet& data);
     void bindTexCoords(VertexDataSet& data);
     void drawElement(GeometryElement& element, VertexDataSet& data);
@@ -71,9 +96,16 @@ private:
     GLRenderContext* mContext;
     GLMaterialManager* mMaterialManager;
     CppLib::SharedPtr<RenderSettings> mRenderSettings;
+    const Frustrum* mFrustrum = nullptr;
     std::vector<Entry> mOpaque;
     std::vector<Entry> mBlended;
     std::vector<Entry> mScratch;
+    /// The groups of the drawable being drawn, in drawing order.
+    struct PlacedGroup {
+        GeometryGroup* group;
+        float reach;
+    };
+    std::vector<PlacedGroup> mGroups;
     /// The vertex data whose arrays are bound; null when unknown.
     VertexDataSet* mBoundData = nullptr;
     /// What groups without a material of their own are drawn with.
@@ -82,7 +114,6 @@ private:
     /// lists already reported, so that nothing is logged every frame.
     unsigned int mReportedErrors = 0;
     std::vector<const IndexDataSet*> mReportedIndices;
-    bool mReportedUnits = false;
 };
 
 } // namespace Velta

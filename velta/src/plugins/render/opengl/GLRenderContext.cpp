@@ -13,6 +13,8 @@
 
 #include <GL/glew.h>
 
+#include <algorithm>
+#include <cstring>
 #include <string>
 
 namespace Velta {
@@ -113,6 +115,17 @@ void GLRenderContext::updateCapabilities()
             mTextureUnits = units;
         }
     }
+    mStateCache.setTextureUnitCount(mTextureUnits);
+    const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    if (renderer && (std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
+                     std::strstr(renderer, "Software Rasterizer"))) {
+        mBlendMipMaps = false;
+    }
+}
+
+void GLRenderContext::limitTextureUnits(int count)
+{
+    mTextureUnits = std::max(1, std::min(count, mTextureUnits));
     mStateCache.setTextureUnitCount(mTextureUnits);
 }
 

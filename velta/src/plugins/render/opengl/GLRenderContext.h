@@ -93,6 +93,17 @@ public:
     bool supportsFogCoordinates() const { return mFogCoordinates; }
     /// Texture units the fixed-function pipeline offers (at least 1).
     int getTextureUnitCount() const { return mTextureUnits; }
+    /// Uses no more than `count` texture units (at least 1), as on a driver
+    /// that offers fewer.
+    void limitTextureUnits(int count);
+
+    /// Whether a mip-mapped texture that asks to blend two mip-map levels
+    /// (Texture::TRILINEAR) gets it. Off on a software renderer, which then
+    /// samples the nearest level only: blending two levels costs it about a
+    /// fifth of a frame of textured ground, for a difference hardly seen.
+    /// On elsewhere. Set after the window opened to choose otherwise.
+    bool blendsMipMaps() const { return mBlendMipMaps; }
+    void setBlendMipMaps(bool blend) { mBlendMipMaps = blend; }
 
     /// Marks the OpenGL context that exists now as this context's.
     void setGeneration(unsigned long long generation) { mGeneration = generation; }
@@ -143,6 +154,7 @@ private:
     bool mUseBufferObjects = false;
     bool mFogCoordinates = false;
     int mTextureUnits = 1;
+    bool mBlendMipMaps = true;
     CppLib::HashMap<unsigned long long, DataIdSet*> mVertexBuffers;
     CppLib::HashMap<unsigned long long, IndexIdSet*> mIndexBuffers;
     CppLib::HashMap<unsigned int, TexIdSet*> mTextures;

@@ -24,6 +24,7 @@ public:
         LIGHTING,
         DEPTH_TEST,
         NORMALIZE,
+        CULL_FACE,
         CAPABILITY_COUNT
     };
 

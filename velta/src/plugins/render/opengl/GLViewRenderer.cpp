@@ -36,7 +36,7 @@ void GLViewRenderer::render(View& view)
     }
     const CppLib::SharedPtr<RenderSettings> settings = view.getRenderSettings();
     mSceneManager.begin(settings);
-    mObjectRenderer.begin(settings);
+    mObjectRenderer.begin(settings, frustrum.get());
     mMaterialManager.begin(settings);
     mHandler->begin(view.getViewFilter());
 

@@ -1,0 +1,206 @@
+// Frames of the game's valley in a 1024 × 768 window drawn by Mesa's
+// software renderer, seen from behind the player's duck at the start.
+//
+// EmptyFrame: clear and swap only, the baseline.
+// ValleyFrame: the whole valley as the race starts (fog off).
+// ValleyFrameFog: the same with the fog the camera gets under water.
+// ValleyFrameWithout/<part>: the valley less one part, to see what each costs.
+// ValleySubmission: the engine's and the driver's work on the calling thread
+// for one frame's drawing (rasterising runs on the renderer's own threads).
+//
+// The data is read from the directory of the program, where building the
+// game_content target writes it.
+#include "support/ManualClock.h"
+#include "support/ValleyScene.h"
+#include "support/VirtualDisplay.h"
+
+#include "core/ProcessManager.h"
+#include "core/TimerManager.h"
+#include "core/VeltaCore.h"
+#include "plugins/render/opengl/GLRenderContext.h"
+#include "plugins/render/opengl/sdl/GLSDLRenderWindow.h"
+#include "render/RenderManager.h"
+#include "render/RenderTarget.h"
+#include "render/Viewport.h"
+#include "scene/SceneGraph.h"
+#include "scene/SceneManager.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+
+namespace {
+
+using namespace Velta;
+
+constexpr int WIDTH = 1024;
+constexpr int HEIGHT = 768;
+
+VeltaCore& core()
+{
+    return CppLib::Singleton<VeltaCore>::getSingleton();
+}
+
+const char* const PART_NAMES[VeltaTest::ValleyScene::PART_COUNT] = {"terrain", "water", "sky", "scenery",
+                                                                     "sparkles"};
+
+/// The window, the clock and the valley, made once for all benchmarks.
+struct Bench {
+    Bench()
+    {
+        core().startup();
+        core().getTimerManager().registerTimerPlugin(clock);
+        core().setup(true);
+        core().getRenderManager().initializeRenderer(false);
+        window = dynamic_cast<GLSDLRenderWindow*>(
+            core().getRenderManager().createRenderWindow("valley", WIDTH, HEIGHT, false, 0, 0, nullptr));
+        if (!window) {
+            return;
+        }
+        SceneGraph& scene = core().getSceneManager().createSceneGraph();
+        valley = std::make_unique<VeltaTest::ValleyScene>(scene);
+        CppLib::SharedPtr<Viewport> viewport(new Viewport(0.0f, 0.0f, 1.0f, 1.0f));
+        viewport->attachCamera(valley->getCamera());
+        target = CppLib::SharedPtr<RenderTarget>(new RenderTarget());
+        target->attachViewport(viewport);
+    }
+
+    ~Bench()
+    {
+        valley.reset();
+        core().shutdown();
+    }
+
+    void frame()
+    {
+        clock.advance(16);
+        valley->update(core().getTimerManager().getTimestamp());
+        core().getProcessManager().update(true);
+    }
+
+    /// Draws a few frames first: uploads and the driver's first-use work
+    /// are not part of a frame's cost.
+    void warmUp()
+    {
+        for (int i = 0; i < 3; ++i) {
+            frame();
+        }
+    }
+
+    VeltaTest::ManualClock clock;
+    GLSDLRenderWindow* window = nullptr;
+    std::unique_ptr<VeltaTest::ValleyScene> valley;
+    CppLib::SharedPtr<RenderTarget> target;
+};
+
+Bench* gBench = nullptr;
+
+void EmptyFrame(benchmark::State& state)
+{
+    gBench->window->detachRenderTarget();
+    gBench->warmUp();
+    for (auto _ : state) {
+        gBench->frame();
+    }
+}
+BENCHMARK(EmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ValleyFrame(benchmark::State& state)
+{
+    gBench->window->attachRenderTarget(gBench->target);
+    gBench->warmUp();
+    for (auto _ : state) {
+        gBench->frame();
+    }
+    gBench->window->detachRenderTarget();
+}
+BENCHMARK(ValleyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ValleyFrameFog(benchmark::State& state)
+{
+    gBench->valley->setFog(true);
+    gBench->window->attachRenderTarget(gBench->target);
+    gBench->warmUp();
+    for (auto _ : state) {
+        gBench->frame();
+    }
+    gBench->window->detachRenderTarget();
+    gBench->valley->setFog(false);
+}
+BENCHMARK(ValleyFrameFog)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void ValleyFrameWithout(benchmark::State& state)
+{
+    const auto part = static_cast<VeltaTest::ValleyScene::Part>(state.range(0));
+    state.SetLabel(PART_NAMES[part]);
+    gBench->valley->setShown(part, false);
+    gBench->window->attachRenderTarget(gBench->target);
+    gBench->warmUp();
+    for (auto _ : state) {
+        gBench->frame();
+    }
+    gBench->window->detachRenderTarget();
+    gBench->valley->setShown(part, true);
+}
+BENCHMARK(ValleyFrameWithout)
+    ->DenseRange(0, VeltaTest::ValleyScene::PART_COUNT - 1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+void ValleySubmission(benchmark::State& state)
+{
+    gBench->window->attachRenderTarget(gBench->target);
+    gBench->warmUp();
+    GLRenderContext& context = *gBench->window->getRenderContext();
+    for (auto _ : state) {
+        gBench->window->getRenderEngine()->renderTarget(*gBench->target, context, WIDTH, HEIGHT);
+    }
+    gBench->window->detachRenderTarget();
+}
+BENCHMARK(ValleySubmission)->Unit(benchmark::kMillisecond);
+
+/// Moves into the program's directory, where the generated data lies.
+bool findData(const char* program)
+{
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    if (error) {
+        self = std::filesystem::absolute(program);
+    }
+    std::filesystem::current_path(self.parent_path(), error);
+    return !error && std::filesystem::exists("textures/heightmap.pcx") && std::filesystem::exists("models/sky.ms3d");
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    benchmark::Initialize(&argc, argv);
+    if (!findData(argv[0])) {
+        std::cerr << "valley_bench: no generated data beside the program (build the game_content target)\n";
+        return 1;
+    }
+    VeltaTest::VirtualDisplay& display = VeltaTest::VirtualDisplay::get();
+    if (!display.isAvailable()) {
+        std::cerr << "valley_bench: no display: " << display.getProblem() << "\n";
+        return 1;
+    }
+    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
+    Bench bench;
+    if (!bench.window) {
+        std::cerr << "valley_bench: the window did not open\n";
+        return 1;
+    }
+    if (!bench.valley->getMissingModels().empty()) {
+        std::cerr << "valley_bench: missing model " << bench.valley->getMissingModels().front() << "\n";
+        return 1;
+    }
+    gBench = &bench;
+    benchmark::RunSpecifiedBenchmarks();
+    gBench = nullptr;
+    benchmark::Shutdown();
+    return 0;
+}
