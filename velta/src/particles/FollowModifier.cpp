@@ -44,13 +44,13 @@ void FollowModifier::setToSource()
     CppLib::TVector<float, 3> direction;
     getWorldPlacement(*mSource, position, direction);
     mCurrentPoint = position;
-    mCurrentAngle = calcRotationY(position, direction, 0.0f, mLastTime);
+    mCurrentAngle = calcRotationY(position, direction, 0.0f, mClock.getLastTime());
 }
 
 void FollowModifier::setState(State state)
 {
     if (state == INACTIVE) {
-        mLastTime = 0;
+        mClock.restart();
     }
     Modifier::setState(state);
 }
@@ -61,14 +61,12 @@ int FollowModifier::run(long long timestamp)
     if (state == INACTIVE) {
         return 0;
     }
-    if (mLastTime == 0) {
-        mLastTime = timestamp;
-        return 0;
-    }
-    const long long elapsed = timestamp > mLastTime ? timestamp - mLastTime : 0;
     // The clock runs on while the modifier is held, so a hold never turns
     // into one big step when it becomes active again.
-    mLastTime = timestamp;
+    const long long elapsed = mClock.tick(timestamp);
+    if (elapsed < 0) {
+        return 0;
+    }
     if (state != ACTIVE || !mSource || !mFollower) {
         return 0;
     }

@@ -3,6 +3,7 @@
 #include "VeltaExport.h"
 #include "core/Modifier.h"
 #include "core/Process.h"
+#include "particles/FrameClock.h"
 #include "cpplib/Point.h"
 #include "cpplib/TVector.h"
 #include "scene/Transformation.h"
@@ -78,7 +79,7 @@ private:
     Transformation* mFollower = nullptr;
     Point mCurrentPoint;
     float mCurrentAngle = 0.0f;
-    long long mLastTime = 0;
+    FrameClock mClock;
 };
 
 } // namespace Velta

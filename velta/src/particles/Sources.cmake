@@ -1,6 +1,7 @@
 # Sources of this folder, relative to velta/src.
 list(APPEND VELTA_FILES
   particles/FollowModifier.h particles/FollowModifier.cpp
+  particles/FrameClock.h
   particles/LinearForceModel.h particles/LinearForceModel.cpp
   particles/ParticleData.h particles/ParticleData.cpp
   particles/ParticleEngine.h particles/ParticleEngine.cpp

@@ -13,7 +13,7 @@ VelocityModifier::~VelocityModifier() = default;
 void VelocityModifier::setState(State state)
 {
     if (state == INACTIVE) {
-        mLastTime = 0;
+        mClock.restart();
     }
     Modifier::setState(state);
 }
@@ -24,14 +24,12 @@ int VelocityModifier::run(long long timestamp)
     if (state == INACTIVE) {
         return 0;
     }
-    if (mLastTime == 0) {
-        mLastTime = timestamp;
-        return 0;
-    }
-    const long long elapsed = timestamp > mLastTime ? timestamp - mLastTime : 0;
     // The clock runs on while the modifier is held, so a hold never turns
     // into one big step when it becomes active again.
-    mLastTime = timestamp;
+    const long long elapsed = mClock.tick(timestamp);
+    if (elapsed < 0) {
+        return 0;
+    }
     if (state != ACTIVE || !mTransformation) {
         return 0;
     }

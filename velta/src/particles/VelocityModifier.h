@@ -3,6 +3,7 @@
 #include "VeltaExport.h"
 #include "core/Modifier.h"
 #include "core/Process.h"
+#include "particles/FrameClock.h"
 
 namespace Velta {
 
@@ -54,7 +55,7 @@ public:
 
 private:
     Transformation* mTransformation = nullptr;
-    long long mLastTime = 0;
+    FrameClock mClock;
     bool mTransformGlobal = false;
     float mTranslate[3] = {0.0f, 0.0f, 0.0f};
     float mRotate[3] = {0.0f, 0.0f, 0.0f};
