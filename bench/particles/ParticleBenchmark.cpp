@@ -3,12 +3,12 @@
 // bound) against a plain loop doing the same step and bound over arrays of
 // positions and velocities. Compare ns per particle.
 #include "core/TimerManager.h"
-#include "core/TimerPlugin.h"
 #include "core/VeltaCore.h"
 #include "particles/LinearForceModel.h"
 #include "particles/ParticleEngine.h"
 #include "particles/PointEmitter.h"
 #include "particles/RotateForceModel.h"
+#include "support/ManualClock.h"
 
 #include <benchmark/benchmark.h>
 
@@ -27,20 +27,6 @@ Velta::VeltaCore& core()
 
 const unsigned int PARTICLES = 10000;
 
-/// Timestamps from a fixed time: the engine reads its start time from the
-/// timer manager.
-class FixedClock : public TimerPlugin {
-public:
-    bool isInitialized() const override { return true; }
-    bool initialize() override { return true; }
-    bool providesTimestamps() const override { return true; }
-    bool providesCounters() const override { return false; }
-    bool providesTimers() const override { return false; }
-    long long getTimestamp() const override { return 1000; }
-    CppLib::SharedPtr<Timer> createTimer() override { return {}; }
-    CppLib::SharedPtr<Counter> createHighresCounter() override { return {}; }
-};
-
 struct Core {
     Core()
     {
@@ -49,7 +35,7 @@ struct Core {
     }
     ~Core() { core().shutdown(); }
 
-    FixedClock clock;
+    VeltaTest::ManualClock clock; // the engine reads its start time from the timer
 };
 
 void runEngine(benchmark::State& state, ParticleEngine::ForceModel* forceModel)

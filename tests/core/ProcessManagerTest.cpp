@@ -2,8 +2,8 @@
 #include "core/ProcessManager.h"
 #include "core/Subsystem.h"
 #include "core/TimerManager.h"
-#include "core/TimerPlugin.h"
 #include "support/CoreFixture.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -16,23 +16,9 @@
 using Velta::Process;
 using Velta::ProcessManager;
 using Velta::Subsystem;
+using VeltaTest::ManualClock;
 
 namespace {
-
-/// A clock that answers 1000, 1001, … and counts how often it is read.
-class CountingClock : public Velta::TimerPlugin {
-public:
-    bool isInitialized() const override { return true; }
-    bool initialize() override { return true; }
-    bool providesTimestamps() const override { return true; }
-    bool providesCounters() const override { return false; }
-    bool providesTimers() const override { return false; }
-    long long getTimestamp() const override { return 1000 + mReads++; }
-    CppLib::SharedPtr<Velta::Timer> createTimer() override { return {}; }
-    CppLib::SharedPtr<Velta::Counter> createHighresCounter() override { return {}; }
-
-    mutable long long mReads = 0;
-};
 
 using Journal = std::vector<std::pair<std::string, long long>>;
 
@@ -66,13 +52,14 @@ protected:
     void SetUp() override
     {
         CoreFixture::SetUp();
+        mClock.setStepPerRead(1);
         core().getTimerManager().registerTimerPlugin(mClock);
     }
 
     /// A process manager of its own, so that the core's managers stay out of
     /// the way.
     ProcessManager mManager;
-    CountingClock mClock;
+    ManualClock mClock; // answers 1000, 1001, … and counts its reads
     Journal mJournal;
 };
 
@@ -92,7 +79,7 @@ TEST_F(ProcessManagerTest, UpdatesSubsystemsInOrderWithOneTimestampReadEach)
 
     EXPECT_EQ(mManager.update(true), 0);
     EXPECT_EQ(mJournal, (Journal{{"a", 1000}, {"b", 1000}, {"c", 1001}}));
-    EXPECT_EQ(mClock.mReads, 2);
+    EXPECT_EQ(mClock.getReads(), 2);
 }
 
 TEST_F(ProcessManagerTest, FailureStatusesAndLookupsOfUnknownSubsystems)
@@ -137,7 +124,7 @@ TEST_F(ProcessManagerTest, UpdateModesChooseTheDriverAndProcessModesSilenceSubsy
     mManager.update(true);
     EXPECT_EQ(mJournal.size(), 1u);
     EXPECT_EQ(mJournal.at(0).first, "frame");
-    EXPECT_EQ(mClock.mReads, 2) << "the silent subsystem is visited, the disabled one is not";
+    EXPECT_EQ(mClock.getReads(), 2) << "the silent subsystem is visited, the disabled one is not";
 
     mJournal.clear();
     l.mOnRun = [this] { EXPECT_EQ(mManager.stop(true), -1); EXPECT_EQ(mManager.stop(false), 0); };

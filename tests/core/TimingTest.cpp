@@ -1,8 +1,8 @@
 #include "core/Counter.h"
 #include "core/Timer.h"
 #include "core/TimerManager.h"
-#include "core/TimerPlugin.h"
 #include "support/CoreFixture.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -13,20 +13,14 @@ using Velta::TimerManager;
 
 namespace {
 
-class FixedClock : public Velta::TimerPlugin {
+/// A clock that is not ready until initialised, which may fail.
+class FixedClock : public VeltaTest::ManualClock {
 public:
-    FixedClock(long long time, bool initializes) : mTime(time), mInitializes(initializes) {}
+    FixedClock(long long time, bool initializes) : mInitializes(initializes) { set(time); }
     bool isInitialized() const override { return false; }
     bool initialize() override { return mInitializes; }
-    bool providesTimestamps() const override { return true; }
-    bool providesCounters() const override { return false; }
-    bool providesTimers() const override { return false; }
-    long long getTimestamp() const override { return mTime; }
-    CppLib::SharedPtr<Velta::Timer> createTimer() override { return {}; }
-    CppLib::SharedPtr<Velta::Counter> createHighresCounter() override { return {}; }
 
 private:
-    long long mTime;
     bool mInitializes;
 };
 

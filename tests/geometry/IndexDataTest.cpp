@@ -3,7 +3,7 @@
 #include "geometry/IndexedTriangleStrip.h"
 #include "geometry/IndexedTriangles.h"
 #include "geometry/VertexData.h"
-#include "support/ManualClock.h"
+#include "support/ClockedCoreFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "geometry/VertexData.h"
 #include "resource/ResourceData.h"
 #include "support/AllocationCounter.h"
-#include "support/ManualClock.h"
+#include "support/ClockedCoreFixture.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
 #include "scene/SceneProbe.h"
-#include "support/ManualClock.h"
+#include "support/ClockedCoreFixture.h"
 
 using namespace Velta;
 using SceneTest::expectPoint;

@@ -6,7 +6,7 @@
 #include "particles/RotateForceModel.h"
 #include "scene/SceneProbe.h"
 #include "support/AllocationCounter.h"
-#include "support/ManualClock.h"
+#include "support/ClockedCoreFixture.h"
 
 #include <cmath>
 #include <memory>

@@ -1,7 +1,7 @@
 #include "cpplib/CowMemPtr.h"
 #include "resource/TextureData.h"
 #include "resource/TextureProxy.h"
-#include "support/ManualClock.h"
+#include "support/ClockedCoreFixture.h"
 
 #include <gtest/gtest.h>
 

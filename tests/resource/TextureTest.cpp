@@ -2,7 +2,7 @@
 #include "resource/Texture2D.h"
 #include "resource/Texture3D.h"
 #include "resource/TextureData.h"
-#include "support/ManualClock.h"
+#include "support/ClockedCoreFixture.h"
 
 #include <gtest/gtest.h>
 
