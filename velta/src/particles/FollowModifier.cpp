@@ -44,34 +44,14 @@ void FollowModifier::setToSource()
     CppLib::TVector<float, 3> direction;
     getWorldPlacement(*mSource, position, direction);
     mCurrentPoint = position;
-    mCurrentAngle = calcRotationY(position, direction, 0.0f, mClock.getLastTime());
+    mCurrentAngle = calcRotationY(position, direction, 0.0f, getLastTime());
 }
 
-void FollowModifier::setState(State state)
+void FollowModifier::step(float dt, long long timestamp)
 {
-    if (state == INACTIVE) {
-        mClock.restart();
+    if (!mSource || !mFollower) {
+        return;
     }
-    Modifier::setState(state);
-}
-
-int FollowModifier::run(long long timestamp)
-{
-    const State state = getState();
-    if (state == INACTIVE) {
-        return 0;
-    }
-    // The clock runs on while the modifier is held, so a hold never turns
-    // into one big step when it becomes active again.
-    const long long elapsed = mClock.tick(timestamp);
-    if (elapsed < 0) {
-        return 0;
-    }
-    if (state != ACTIVE || !mSource || !mFollower) {
-        return 0;
-    }
-
-    const float dt = static_cast<float>(elapsed) * 0.001f;
     Point source;
     CppLib::TVector<float, 3> direction;
     getWorldPlacement(*mSource, source, direction);
@@ -87,7 +67,6 @@ int FollowModifier::run(long long timestamp)
         mFollower->rotateY(angle, false);
         mFollower->translate(position.toVector3(), false);
     }
-    return 0;
 }
 
 float FollowModifier::calcRotationY(const Point&, const CppLib::TVector<float, 3>& direction, float, long long)

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "VeltaExport.h"
-#include "core/Modifier.h"
-#include "core/Process.h"
-#include "particles/FrameClock.h"
+#include "particles/SteppedModifier.h"
 #include "cpplib/Point.h"
 #include "cpplib/TVector.h"
 #include "scene/Transformation.h"
@@ -19,13 +17,10 @@ class Node;
 /// placed at that point, turned to the source's heading about Y, with the
 /// offset transformation applied in that frame.
 ///
-/// Run by the event manager once registered; follows in state ACTIVE (2),
-/// keeps time without moving in any other non-zero state, and does nothing
-/// in state 0. The first frame it runs only starts the clock, and so does the
-/// first frame after state 0. Does not own the source or the follower, which
-/// must outlive it; owns the offset. Derived followers adjust the placement
+/// Follows in state ACTIVE (see SteppedModifier for the states). Does not own
+/// the source or the follower, which must outlive it; owns the offset. Derived followers adjust the placement
 /// by overriding the three steps.
-class VELTA_EXPORT FollowModifier : public Modifier, public Process {
+class VELTA_EXPORT FollowModifier : public SteppedModifier {
 public:
     FollowModifier();
     ~FollowModifier() override;
@@ -50,12 +45,6 @@ public:
     const Point& getCurrentPoint() const { return mCurrentPoint; }
     float getCurrentAngle() const { return mCurrentAngle; }
 
-    /// Entering state 0 stops the clock, so following resumes without a jump.
-    void setState(State state) override;
-
-    /// One frame at `timestamp` (milliseconds). Answers 0.
-    int run(long long timestamp) override;
-
     /// The heading of `direction` about Y, from 0 (along +Z) through π/2
     /// (+X) and π (−Z) to 3π/2 (−X), below 2π. A direction without length
     /// keeps the current heading.
@@ -73,13 +62,15 @@ public:
     virtual bool checkPosition(const Point& proposed, const CppLib::TVector<float, 3>& direction, float& angle,
                                Point& position, float dt, long long timestamp);
 
+protected:
+    void step(float dt, long long timestamp) override;
+
 private:
     Node* mSource = nullptr;
     Transformation mOffset;
     Transformation* mFollower = nullptr;
     Point mCurrentPoint;
     float mCurrentAngle = 0.0f;
-    FrameClock mClock;
 };
 
 } // namespace Velta

@@ -10,31 +10,11 @@ VelocityModifier::VelocityModifier(Transformation& transformation) : mTransforma
 
 VelocityModifier::~VelocityModifier() = default;
 
-void VelocityModifier::setState(State state)
+void VelocityModifier::step(float seconds, long long)
 {
-    if (state == INACTIVE) {
-        mClock.restart();
+    if (!mTransformation) {
+        return;
     }
-    Modifier::setState(state);
-}
-
-int VelocityModifier::run(long long timestamp)
-{
-    const State state = getState();
-    if (state == INACTIVE) {
-        return 0;
-    }
-    // The clock runs on while the modifier is held, so a hold never turns
-    // into one big step when it becomes active again.
-    const long long elapsed = mClock.tick(timestamp);
-    if (elapsed < 0) {
-        return 0;
-    }
-    if (state != ACTIVE || !mTransformation) {
-        return 0;
-    }
-
-    const float seconds = static_cast<float>(elapsed) * 0.001f;
     if (mTranslate[0] != 0.0f || mTranslate[1] != 0.0f || mTranslate[2] != 0.0f) {
         // The "global" flag is handed on as translate's `local` argument: set,
         // it moves along the transformation's own axes. Callers rely on that.
@@ -51,7 +31,6 @@ int VelocityModifier::run(long long timestamp)
     if (mRotate[2] != 0.0f) {
         mTransformation->rotateZ(seconds * mRotate[2], false);
     }
-    return 0;
 }
 
 } // namespace Velta

@@ -1,9 +1,7 @@
 #pragma once
 
 #include "VeltaExport.h"
-#include "core/Modifier.h"
-#include "core/Process.h"
-#include "particles/FrameClock.h"
+#include "particles/SteppedModifier.h"
 
 namespace Velta {
 
@@ -11,14 +9,9 @@ class Transformation;
 
 /// Moves a transformation at constant rates: a translation in units per
 /// second and rotations about X, Y and Z in radians per second, scaled by
-/// the time between frames so the motion does not depend on the frame rate.
-///
-/// Run by the event manager once registered; moves in state ACTIVE (2),
-/// keeps time without moving in any other non-zero state, and does nothing
-/// in state 0. The first frame it runs only starts the clock, and so does
-/// the first frame after state 0. Does not own the transformation, which
-/// must outlive it or be replaced first.
-class VELTA_EXPORT VelocityModifier : public Modifier, public Process {
+/// the time between frames (see SteppedModifier for the states). Does not own
+/// the transformation, which must outlive it or be replaced first.
+class VELTA_EXPORT VelocityModifier : public SteppedModifier {
 public:
     VelocityModifier();
     explicit VelocityModifier(Transformation& transformation);
@@ -47,15 +40,11 @@ public:
     void setTransformGlobal(bool global) { mTransformGlobal = global; }
     bool doTransformGlobal() const { return mTransformGlobal; }
 
-    /// Entering state 0 stops the clock, so the motion resumes without a jump.
-    void setState(State state) override;
-
-    /// One frame at `timestamp` (milliseconds). Answers 0.
-    int run(long long timestamp) override;
+protected:
+    void step(float seconds, long long timestamp) override;
 
 private:
     Transformation* mTransformation = nullptr;
-    FrameClock mClock;
     bool mTransformGlobal = false;
     float mTranslate[3] = {0.0f, 0.0f, 0.0f};
     float mRotate[3] = {0.0f, 0.0f, 0.0f};
