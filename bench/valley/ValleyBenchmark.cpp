@@ -10,6 +10,12 @@
 //
 // The data is read from the directory of the program, where building the
 // game_content target writes it.
+//
+// Options (after Google Benchmark's own):
+//   --section=N  looks from behind a duck at the river's cross section N
+//                (of 58) instead of the start;
+//   --frame=FILE draws one valley frame, writes it to FILE as a binary PPM
+//                image and runs no benchmark.
 #include "support/ManualClock.h"
 #include "support/ValleyScene.h"
 #include "support/VirtualDisplay.h"
@@ -27,10 +33,17 @@
 
 #include <benchmark/benchmark.h>
 
+#include <GL/gl.h>
+
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -162,6 +175,24 @@ void ValleySubmission(benchmark::State& state)
 }
 BENCHMARK(ValleySubmission)->Unit(benchmark::kMillisecond);
 
+/// Draws the valley once and writes the back buffer to `path` (binary PPM,
+/// top row first).
+bool writeFrame(Bench& bench, const std::string& path)
+{
+    bench.window->attachRenderTarget(bench.target);
+    bench.warmUp();
+    std::vector<unsigned char> rgb(static_cast<size_t>(WIDTH) * HEIGHT * 3);
+    glReadBuffer(GL_BACK);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, WIDTH, HEIGHT, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+    std::ofstream out(path, std::ios::binary);
+    out << "P6\n" << WIDTH << " " << HEIGHT << "\n255\n";
+    for (int row = HEIGHT - 1; row >= 0; --row) {
+        out.write(reinterpret_cast<const char*>(rgb.data()) + static_cast<size_t>(row) * WIDTH * 3, WIDTH * 3);
+    }
+    return static_cast<bool>(out);
+}
+
 /// Moves into the program's directory, where the generated data lies.
 bool findData(const char* program)
 {
@@ -179,6 +210,17 @@ bool findData(const char* program)
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
+    std::string framePath;
+    unsigned int section = 0;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], "--frame=", 8) == 0) {
+            framePath = argv[i] + 8;
+        } else if (std::sscanf(argv[i], "--section=%u", &section) == 1) {
+        } else {
+            std::cerr << "valley_bench: unknown option " << argv[i] << "\n";
+            return 1;
+        }
+    }
     if (!findData(argv[0])) {
         std::cerr << "valley_bench: no generated data beside the program (build the game_content target)\n";
         return 1;
@@ -197,6 +239,14 @@ int main(int argc, char** argv)
     if (!bench.valley->getMissingModels().empty()) {
         std::cerr << "valley_bench: missing model " << bench.valley->getMissingModels().front() << "\n";
         return 1;
+    }
+    bench.valley->placeCamera(section);
+    if (!framePath.empty()) {
+        if (!writeFrame(bench, framePath)) {
+            std::cerr << "valley_bench: cannot write " << framePath << "\n";
+            return 1;
+        }
+        return 0;
     }
     gBench = &bench;
     benchmark::RunSpecifiedBenchmarks();

@@ -24,6 +24,8 @@
 #include "terrain/TerrainTile.h"
 #include "water/Water.h"
 
+#include <cmath>
+
 namespace VeltaTest {
 
 namespace {
@@ -56,6 +58,7 @@ const ItemPlace ITEMS[] = {
 
 /// Where the player's duck waits for the start.
 const Point DUCK_START(73.0f, 41.0f, 104.0f);
+
 
 } // namespace
 
@@ -265,18 +268,39 @@ void ValleyScene::buildCamera(SceneRoot& scene)
     mCamera->getCamSettings().setFovY(50.0f);
     mCamera->getCamSettings().setFarDistance(2000.0);
 
-    // The camera follower settled behind the waiting duck: its offset, the
-    // duck's heading (0: facing +z, down the river) and the duck's place.
+    mEye = &own(new TransformationNode("camera"));
+    mEye->setChild(*mCamera);
+    placeCamera(0);
+    scene.getRoot()->attachChild(*mEye);
+}
+
+void ValleyScene::placeCamera(unsigned int section)
+{
+    const std::vector<Course::CrossSection>& sections = Course::crossSections();
+    Point duck = DUCK_START;
+    float heading = 0.0f;
+    if (section > 0 && section + 1 < sections.size()) {
+        const Course::CrossSection& here = sections[section];
+        const Course::CrossSection& next = sections[section + 1];
+        const auto middle = [](const Course::CrossSection& cut) {
+            return Point((cut.left.x + cut.right.x) / 2, (cut.left.y + cut.right.y) / 2,
+                         (cut.left.z + cut.right.z) / 2);
+        };
+        duck = middle(here);
+        const Point ahead = middle(next);
+        // Heading 0 faces +z; turning by a positive angle about y faces +x.
+        heading = std::atan2(ahead.x() - duck.x(), ahead.z() - duck.z());
+    }
+    // The camera follower settled behind the duck: its offset, the duck's
+    // heading and the duck's place.
     Transformation offset;
     offset.translate(0.0f, 1.1f, 4.0f, false);
     offset.rotateX(-0.2617994f, false);
     offset.rotateY(3.1415927f, false);
-    TransformationNode& eye = own(new TransformationNode("camera"));
-    eye.setChild(*mCamera);
-    eye.multMatrix(offset.getLocalTransformation(), 0.0f);
-    eye.rotateY(0.0f, false);
-    eye.translate(DUCK_START.toVector3(), false);
-    scene.getRoot()->attachChild(eye);
+    mEye->reset();
+    mEye->multMatrix(offset.getLocalTransformation(), 0.0f);
+    mEye->rotateY(heading, false);
+    mEye->translate(duck.toVector3(), false);
 }
 
 void ValleyScene::setFog(bool fog)

@@ -56,6 +56,11 @@ public:
     const CppLib::SharedPtr<Velta::Camera>& getCamera() const { return mCamera; }
     const std::vector<std::string>& getMissingModels() const { return mMissingModels; }
 
+    /// Puts the camera behind a duck on the water in the middle of the
+    /// river's cross section `section`, facing the next one; section 0 (and
+    /// any without a next) is the duck's place at the start, facing +z.
+    void placeCamera(unsigned int section);
+
     /// Switches the camera's fog, as the game does under water.
     void setFog(bool fog);
 
@@ -86,6 +91,7 @@ private:
     Velta::Branch* mParts[PART_COUNT] = {};
     bool mShown[PART_COUNT] = {};
     CppLib::SharedPtr<Velta::Camera> mCamera;
+    Velta::TransformationNode* mEye = nullptr;
     std::vector<std::string> mMissingModels;
 };
 

@@ -9,4 +9,6 @@ const BoundingVolume* Drawable::getPhysicsVolume() const
     return nullptr;
 }
 
+void Drawable::selectDetail(const Point&) {}
+
 } // namespace Velta

@@ -8,6 +8,7 @@ namespace Velta {
 class BoundingVolume;
 class Geometry;
 class Material;
+class Point;
 
 /// What the renderer needs from a node that carries geometry: its geometry,
 /// its materials by material index, and its bound. Mixed into drawable
@@ -29,6 +30,12 @@ public:
 
     /// The bound in local coordinates, or null.
     virtual const BoundingVolume* getBoundingVolume() const = 0;
+
+    /// Called by a renderer just before it draws the drawable in a view,
+    /// with the view's eye point in world coordinates. A drawable that draws
+    /// less detail farther away chooses what its geometry holds here; it must
+    /// not allocate. The default changes nothing.
+    virtual void selectDetail(const Point& eye);
 
 protected:
     Drawable() = default;

@@ -2,6 +2,7 @@
 list(APPEND VELTA_FILES
   terrain/HeightField.h terrain/HeightField.cpp
   terrain/Terrain.h terrain/Terrain.cpp
+  terrain/TerrainBlock.h terrain/TerrainBlock.cpp
   terrain/TerrainPatch.h terrain/TerrainPatch.cpp
   terrain/TerrainTile.h terrain/TerrainTile.cpp
 )

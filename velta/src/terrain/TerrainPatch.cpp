@@ -1,13 +1,13 @@
 #include "terrain/TerrainPatch.h"
 
 #include "geometry/GeometryData.h"
-#include "geometry/GeometryDataGroup.h"
-#include "geometry/IndexedTriangleStrip.h"
 #include "geometry/VertexData.h"
 #include "resource/Material.h"
+#include "scene/TransformedNode.h"
 #include "terrain/TerrainTile.h"
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 
 namespace Velta {
@@ -50,7 +50,7 @@ void Terrain::Patch::updatePatch()
         mGeometry->setIndexedVertexData(vertices);
     }
     if (mGeometry->getElementGroups().getSize() == 0) {
-        buildStrips();
+        buildBlocks();
     }
 
     const unsigned int n = mTile->getVertexNumPerEdge();
@@ -89,50 +89,91 @@ void Terrain::Patch::forEachBlock(const std::function<void(unsigned int, unsigne
     }
 }
 
-void Terrain::Patch::buildStrips()
+void Terrain::Patch::buildBlocks()
 {
-    // One strip per block of quads. It runs along the rows, from the block's
-    // last pair of rows up to its first, each pair from the left column to
-    // the right one, taking the lower row's vertex before the upper row's:
-    // every quad is split along its (column, row)–(column + 1, row + 1)
-    // diagonal, and a vertex shared by two pairs of rows comes up again
-    // while a renderer that keeps recent vertices still has it. Row pairs are
-    // joined by two repeated indices, and one more at the start puts every
-    // triangle counter-clockwise from above; the joins make triangles
-    // without area, which draw nothing.
     const unsigned int n = mTile->getVertexNumPerEdge();
+    mBlocksPerRow = 0;
+    mBlockRows = 0;
     forEachBlock([this, n](unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) {
-        const unsigned int pairs = bottom - top;
-        const unsigned int perPair = 2 * (right - left + 1);
-        auto* strip = new IndexedTriangleStrip(1 + pairs * perPair + 2 * (pairs - 1));
-        for (unsigned int upper = bottom; upper-- > top;) {
-            const unsigned int lower = upper + 1;
-            strip->addVertice(lower * n + left);
-            for (unsigned int column = left; column <= right; ++column) {
-                strip->addVertice(lower * n + column);
-                strip->addVertice(upper * n + column);
-            }
-            if (upper > top) {
-                strip->addVertice(upper * n + right);
-            }
+        if (top == mPosY * mVertexCount) {
+            ++mBlocksPerRow;
         }
-        mGeometry->createGroup().addElement(*strip);
+        if (left == mPosX * mVertexCount) {
+            ++mBlockRows;
+        }
+        mGeometry->getElementGroups().append(new TerrainBlock(n, left, top, right, bottom));
     });
+    mLevels.assign(mBlocksPerRow * mBlockRows, 0);
+}
+
+TerrainBlock* Terrain::Patch::getBlock(unsigned int column, unsigned int row) const
+{
+    if (column >= mBlocksPerRow || row >= mBlockRows) {
+        return nullptr;
+    }
+    return static_cast<TerrainBlock*>(mGeometry->getElementGroups().get(static_cast<int>(row * mBlocksPerRow + column)));
+}
+
+void Terrain::Patch::selectDetail(const Point& eye)
+{
+    if (mLevels.empty()) {
+        return;
+    }
+    const Point local(getTransformedNode().getInverseWorldTransformation() * eye);
+    for (unsigned int row = 0; row < mBlockRows; ++row) {
+        for (unsigned int column = 0; column < mBlocksPerRow; ++column) {
+            const BoundingBox* bounds = getBlock(column, row)->getBounds();
+            float distance = 0.0f;
+            if (bounds && bounds->getState() == BoundingVolume::FINITE) {
+                // From the eye to the nearest point of the block's box.
+                float squared = 0.0f;
+                for (int axis = 0; axis < 3; ++axis) {
+                    const float outside = std::max({bounds->getMin()[axis] - local[axis], 0.0f,
+                                                    local[axis] - bounds->getMax()[axis]});
+                    squared += outside * outside;
+                }
+                distance = std::sqrt(squared);
+            }
+            mLevels[row * mBlocksPerRow + column] = levelForDistance(*getBlock(column, row), distance);
+        }
+    }
+    // A block's neighbours across the patch's border count as full detail:
+    // the border is drawn in full from both sides.
+    const auto levelAt = [this](unsigned int column, unsigned int row) {
+        return column < mBlocksPerRow && row < mBlockRows ? mLevels[row * mBlocksPerRow + column] : 0u;
+    };
+    for (unsigned int row = 0; row < mBlockRows; ++row) {
+        for (unsigned int column = 0; column < mBlocksPerRow; ++column) {
+            const unsigned int neighbours[TerrainBlock::EDGE_COUNT] = {
+                levelAt(column, row - 1), levelAt(column + 1, row), levelAt(column, row + 1), levelAt(column - 1, row)};
+            getBlock(column, row)->select(mLevels[row * mBlocksPerRow + column], neighbours);
+        }
+    }
+}
+
+unsigned int Terrain::Patch::levelForDistance(const TerrainBlock& block, float distance)
+{
+    const float allowed = distance * DETAIL_TOLERANCE;
+    unsigned int level = 0;
+    for (unsigned int coarser = 1; coarser < TerrainBlock::LEVELS; ++coarser) {
+        if (block.getError(coarser) <= allowed) {
+            level = coarser;
+        }
+    }
+    return level;
 }
 
 void Terrain::Patch::boundBlocks()
 {
     // Each block's box reaches from its lowest to its highest vertex, so
-    // that the renderer can leave out the blocks the view does not see.
+    // that the renderer can leave out the blocks the view does not see; its
+    // levels' errors decide how far away each may be drawn.
     const unsigned int n = mTile->getVertexNumPerEdge();
     const float last = static_cast<float>(n - 1);
     const float tileSize = mTile->mTerrain.getTileSize();
     unsigned int index = 0;
     forEachBlock([&](unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) {
-        auto* group = dynamic_cast<GeometryDataGroup*>(mGeometry->getElementGroups().get(static_cast<int>(index++)));
-        if (!group) {
-            return;
-        }
+        auto* block = static_cast<TerrainBlock*>(mGeometry->getElementGroups().get(static_cast<int>(index++)));
         float low = mTile->getHeight(left / last, top / last);
         float high = low;
         for (unsigned int row = top; row <= bottom; ++row) {
@@ -142,7 +183,13 @@ void Terrain::Patch::boundBlocks()
                 high = std::max(high, height);
             }
         }
-        group->setBounds(BoundingBox(Point(left / last * tileSize, low, top / last * tileSize),
+        block->measureErrors(
+            [&](unsigned int column, unsigned int row) {
+                const float height = mTile->getHeight(column / last, row / last);
+                return TerrainBlock::Sample{height, mTile->getColor(column / last, row / last, height)};
+            },
+            tileSize / last);
+        block->setBounds(BoundingBox(Point(left / last * tileSize, low, top / last * tileSize),
                                      Point(right / last * tileSize, high, bottom / last * tileSize)));
     });
 }

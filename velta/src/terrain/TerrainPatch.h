@@ -6,8 +6,10 @@
 #include "scene/Drawable.h"
 #include "scene/Leaf.h"
 #include "terrain/Terrain.h"
+#include "terrain/TerrainBlock.h"
 
 #include <functional>
+#include <vector>
 
 namespace Velta {
 
@@ -19,20 +21,30 @@ class GeometryData;
 /// Patch (px, py) of a tile with n vertices per patch edge covers vertex
 /// columns px × n to px × n + n and rows likewise, limited to the tile's last
 /// vertex, so neighbouring patches share their border vertices and leave no
-/// gap. Every quad is drawn as two triangles split along its diagonal from
-/// (column, row) to (column + 1, row + 1), the triangles the height queries
-/// interpolate on, wound counter-clockwise seen from above. Each block of at
-/// most BLOCK_QUADS × BLOCK_QUADS quads is one strip in a group of its own,
-/// bounded by its lowest and highest vertex, so that a renderer draws only
-/// the blocks in view; the strip's row pairs are joined by triangles without
-/// area.
+/// gap. It is cut into blocks of at most BLOCK_QUADS × BLOCK_QUADS quads
+/// (TerrainBlock), each one element group bounded by its lowest and highest
+/// vertex, so that a renderer draws only the blocks in view.
+///
+/// Each block is drawn with less detail the farther it lies from the eye
+/// (selectDetail): at the coarsest level whose triangles stray from the full
+/// grid by at most DETAIL_TOLERANCE times the block's distance. Blocks that meet a finer
+/// neighbour close the crack with a seam; along the patch's border the
+/// blocks meet the full grid, so patches need not know each other's detail.
+/// Until the first selectDetail() every block is drawn in full: the
+/// triangles the height queries interpolate on.
 ///
 /// Made by Terrain::initializeTerrain() and owned by the terrain; the update
-/// of its tile builds its strips (once) and its bound.
+/// of its tile builds its blocks (once) and its bound.
 class VELTA_EXPORT Terrain::Patch : public Leaf, public Drawable {
 public:
     /// Quads along each edge of a block of strips.
     static constexpr unsigned int BLOCK_QUADS = 16;
+    /// The largest height error a block may show per unit of its distance
+    /// from the eye. Chosen by eye on the game's valley: its rock faces are
+    /// rough at every vertex, and a smaller tolerance keeps nearly all of the
+    /// ground in full detail; at this one the far ground drops most of its
+    /// triangles and the picture is hard to tell from the full grid.
+    static constexpr float DETAIL_TOLERANCE = 0.02f;
 
     ~Patch() override;
 
@@ -57,17 +69,30 @@ public:
     const BoundingVolume* getBoundingVolume() const override { return &mBoundingBox; }
     const BoundingVolume* getPhysicsVolume() const override { return &mBoundingBox; }
 
-    /// Takes over the tile's current vertex grid, builds the strips when
+    /// Takes over the tile's current vertex grid, builds the blocks when
     /// there are none yet and sets the bound. Nothing for a disabled tile.
     void updatePatch();
+
+    /// Chooses each block's level from its distance to `eye` (world), and
+    /// the seams between levels. Allocates nothing.
+    void selectDetail(const Point& eye) override;
+
+    /// Blocks along the patch's columns and rows; 0 before the first update.
+    unsigned int getBlocksPerRow() const { return mBlocksPerRow; }
+    unsigned int getBlockRows() const { return mBlockRows; }
+    /// Block (column, row); null outside or before the first update.
+    TerrainBlock* getBlock(unsigned int column, unsigned int row) const;
 
 private:
     friend class Terrain;
 
     Patch(Tile& tile, unsigned int vertexCount, unsigned int posX, unsigned int posY);
 
-    void buildStrips();
+    void buildBlocks();
     void boundBlocks();
+    /// The coarsest level of `block` that DETAIL_TOLERANCE allows at
+    /// `distance` from the eye.
+    static unsigned int levelForDistance(const TerrainBlock& block, float distance);
     /// Calls `visit(left, top, right, bottom)` with the first and last vertex
     /// column and row of each block, row of blocks by row of blocks.
     void forEachBlock(const std::function<void(unsigned int, unsigned int, unsigned int, unsigned int)>& visit) const;
@@ -78,6 +103,10 @@ private:
     unsigned int mPosY;
     CppLib::SharedPtr<GeometryData> mGeometry;
     BoundingBox mBoundingBox;
+    unsigned int mBlocksPerRow = 0;
+    unsigned int mBlockRows = 0;
+    /// Each block's level in the last selection, row by row.
+    std::vector<unsigned int> mLevels;
 };
 
 } // namespace Velta

@@ -69,6 +69,10 @@ void GLObjectRenderer::begin(const CppLib::SharedPtr<RenderSettings>& settings, 
 {
     mRenderSettings = settings;
     mFrustrum = frustrum;
+    if (frustrum) {
+        // The camera's origin: where the view matrix takes the eye from.
+        mEye = Point(frustrum->getViewMatrix().inverse() * Point(0.0f, 0.0f, 0.0f));
+    }
     mOpaque.clear();
     mBlended.clear();
     mBoundData = nullptr;
@@ -176,6 +180,9 @@ void GLObjectRenderer::drawEntry(const Entry& entry, bool opaque)
     VertexDataSet* data = geometry.isNull() ? nullptr : geometry->getIndexedDataSet(0);
     if (!data) {
         return;
+    }
+    if (mFrustrum) {
+        entry.drawable->selectDetail(mEye);
     }
     collectGroups(*geometry, world, opaque);
     for (const PlacedGroup& placed : mGroups) {

@@ -2,6 +2,7 @@
 
 #include "VeltaExport.h"
 #include "cpplib/Matrix.h"
+#include "cpplib/Point.h"
 #include "cpplib/SharedPtr.h"
 #include "resource/Material.h"
 
@@ -37,6 +38,9 @@ class VertexDataSet;
 /// then skips the hidden fragments); equal reaches keep walk order. Opaque
 /// point sprites come after the other opaque drawables. The picture is the
 /// one walk order gives, except where opaque surfaces coincide.
+///
+/// Before a drawable is drawn it is told where the view's eye is
+/// (Drawable::selectDetail), so that it can choose its detail.
 ///
 /// One per view renderer; the queues keep their capacity across views, so
 /// queueing and drawing allocate nothing once the largest view was drawn.
@@ -97,6 +101,8 @@ private:
     GLMaterialManager* mMaterialManager;
     CppLib::SharedPtr<RenderSettings> mRenderSettings;
     const Frustrum* mFrustrum = nullptr;
+    /// The view's eye point (world); valid with a frustum.
+    Point mEye;
     std::vector<Entry> mOpaque;
     std::vector<Entry> mBlended;
     std::vector<Entry> mScratch;
