@@ -9,6 +9,7 @@
 #include "particles/PointEmitter.h"
 #include "particles/VelocityModifier.h"
 #include "resource/Material.h"
+#include "resource/RenderSettings.h"
 #include "resource/ObjectManager.h"
 #include "resource/ResourceManager.h"
 #include "resource/Texture2D.h"
@@ -195,11 +196,15 @@ void DemoScenery::buildSky(Velta::Branch& root)
     sky->rotateX(-PI, true);
     // Opaque surfaces are drawn in the order they were attached: last, the
     // sky is drawn only where nothing covers it. Without the alpha test the
-    // renderer can drop the covered part before texturing it.
+    // renderer can drop the covered part before texturing it. The sky gives
+    // its own light: drawn unlit, like the course's.
     auto* dome = dynamic_cast<Velta::GeometryObject*>(sky->getChild());
     if (dome && !dome->getDefaultMaterial(0).isNull()) {
         CppLib::SharedPtr<Velta::Material> material(new Velta::Material(*dome->getDefaultMaterial(0)));
         material->setUseAlphaTest(false);
+        CppLib::SharedPtr<Velta::RenderSettings> unlit(new Velta::RenderSettings());
+        unlit->setUseLights(false);
+        material->setRenderSettings(unlit);
         dome->setDefaultMaterial(0, material);
     }
 }
