@@ -36,6 +36,7 @@
 #include "scene/Camera.h"
 #include "scene/View.h"
 #include "support/ManualClock.h"
+#include "support/ProcessCpuTime.h"
 #include "support/VirtualDisplay.h"
 
 #include <benchmark/benchmark.h>
@@ -111,15 +112,6 @@ struct Game {
 
 Game* gGame = nullptr;
 
-/// CPU time of the whole process, every thread (the software renderer's
-/// included), in milliseconds.
-double processCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
 void EmptyFrame(benchmark::State& state)
 {
     gGame->window->detachRenderTarget();
@@ -135,14 +127,14 @@ void TitleFrame(benchmark::State& state)
     gGame->frame();
     const GLRenderContext& context = *gGame->window->getRenderContext();
     const unsigned long long uploads = context.getBufferUploadCount() + context.getTextureUploadCount();
-    const double cpu = processCpuMs();
+    const double cpu = VeltaTest::processCpuMs();
     for (auto _ : state) {
         gGame->frame();
     }
     // On a machine shared with other work the real time says little; the
     // CPU time of all threads does: on two idle cores a frame takes about
     // half of it.
-    state.counters["all threads cpu ms"] = (processCpuMs() - cpu) / static_cast<double>(state.iterations());
+    state.counters["all threads cpu ms"] = (VeltaTest::processCpuMs() - cpu) / static_cast<double>(state.iterations());
     // Everything is uploaded once; only the sparkles move their particles
     // (3 buffers a frame).
     state.counters["uploads per frame"] =
@@ -238,7 +230,7 @@ void ProfileRun(benchmark::State& state)
     const int frames = static_cast<int>(state.range(0));
     std::vector<double> times;
     times.reserve(static_cast<size_t>(frames));
-    const double cpu = processCpuMs();
+    const double cpu = VeltaTest::processCpuMs();
     for (auto _ : state) {
         times.clear();
         for (int frame = 0; frame < frames; ++frame) {
@@ -262,7 +254,7 @@ void ProfileRun(benchmark::State& state)
     state.counters["p95 ms"] = at(0.95);
     state.counters["max ms"] = sorted.back();
     state.counters["fps"] = 1000.0 * static_cast<double>(times.size()) / sum;
-    state.counters["all threads cpu ms"] = (processCpuMs() - cpu) / static_cast<double>(times.size());
+    state.counters["all threads cpu ms"] = (VeltaTest::processCpuMs() - cpu) / static_cast<double>(times.size());
 }
 BENCHMARK(ProfileRun)->Arg(600)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
