@@ -29,7 +29,7 @@
 #include "scene/SceneManager.h"
 #include "scene/View.h"
 #include "support/ManualClock.h"
-#include "support/VirtualDisplay.h"
+#include "support/SoftwareWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -67,12 +67,7 @@ CppLib::SharedPtr<Texture2D> stripes(unsigned char tint)
 struct Bench {
     Bench()
     {
-        core().startup();
-        core().getTimerManager().registerTimerPlugin(clock);
-        core().setup(true);
-        core().getRenderManager().initializeRenderer(false);
-        window = dynamic_cast<GLSDLRenderWindow*>(
-            core().getRenderManager().createRenderWindow("bench", WIDTH, HEIGHT, false, 0, 0, nullptr));
+        window = VeltaTest::startWithWindow(clock, "bench", WIDTH, HEIGHT);
         if (!window) {
             return;
         }
@@ -82,10 +77,7 @@ struct Bench {
         CppLib::SharedPtr<RenderSettings> settings(new RenderSettings());
         settings->setUseFog(true);
         camera->getCamSettings().setRenderSettings(settings);
-        CppLib::SharedPtr<Viewport> viewport(new Viewport(0.0f, 0.0f, 1.0f, 1.0f));
-        viewport->attachCamera(camera);
-        target = CppLib::SharedPtr<RenderTarget>(new RenderTarget());
-        target->attachViewport(viewport);
+        target = VeltaTest::wholeWindowTarget(camera);
 
         for (unsigned char tint = 0; tint < 4; ++tint) {
             textures.push_back(stripes(tint));
@@ -221,12 +213,9 @@ BENCHMARK(TargetSubmission)->Unit(benchmark::kMillisecond);
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    VeltaTest::VirtualDisplay& display = VeltaTest::VirtualDisplay::get();
-    if (!display.isAvailable()) {
-        std::cerr << "render_bench: no display: " << display.getProblem() << "\n";
+    if (!VeltaTest::useVirtualDisplay("render_bench")) {
         return 1;
     }
-    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     Bench bench;
     if (!bench.window) {
         std::cerr << "render_bench: the window did not open\n";

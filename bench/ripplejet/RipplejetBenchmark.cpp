@@ -37,7 +37,7 @@
 #include "scene/View.h"
 #include "support/ManualClock.h"
 #include "support/ProcessCpuTime.h"
-#include "support/VirtualDisplay.h"
+#include "support/SoftwareWindow.h"
 
 #include <benchmark/benchmark.h>
 
@@ -263,12 +263,9 @@ BENCHMARK(ProfileRun)->Arg(600)->Iterations(1)->Unit(benchmark::kMillisecond)->U
 int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
-    VeltaTest::VirtualDisplay& display = VeltaTest::VirtualDisplay::get();
-    if (!display.isAvailable()) {
-        std::cerr << "ripplejet_bench: no display: " << display.getProblem() << "\n";
+    if (!VeltaTest::useVirtualDisplay("ripplejet_bench")) {
         return 1;
     }
-    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     setenv("ALSOFT_DRIVERS", "null", 0);
     // The game reads its data relative to the working directory.
     if (chdir(RIPPLEJET_BIN_DIR) != 0) {

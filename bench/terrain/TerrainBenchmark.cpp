@@ -117,121 +117,99 @@ inline float plainHeight(const std::vector<std::uint8_t>& bytes, float x, float 
     return (top * (1 - fy) + bottom * fy) * MAX_HEIGHT;
 }
 
-void BM_QueryBaselineBilinearBytes(benchmark::State& state)
+/// Asks `ask(valley, point)` for every query point of the valley.
+template <typename Ask>
+void queryEachPoint(benchmark::State& state, Ask ask)
 {
     Core running;
     Valley valley;
     for (auto _ : state) {
         for (const Point& p : valley.points) {
-            benchmark::DoNotOptimize(p.y() - plainHeight(valley.heights, p.x(), p.z()));
+            ask(valley, p);
         }
     }
     state.SetItemsProcessed(state.iterations() * POINTS);
+}
+
+/// Asks `ask(valley, handle)` with a handle made once for every query point.
+template <typename Ask>
+void queryEachHandle(benchmark::State& state, Ask ask)
+{
+    Core running;
+    Valley valley;
+    std::vector<Terrain::PointHandle> handles;
+    for (const Point& p : valley.points) {
+        handles.push_back(valley.terrain.getPointHandle(p));
+    }
+    for (auto _ : state) {
+        for (const Terrain::PointHandle& handle : handles) {
+            ask(valley, handle);
+        }
+    }
+    state.SetItemsProcessed(state.iterations() * POINTS);
+}
+
+void BM_QueryBaselineBilinearBytes(benchmark::State& state)
+{
+    queryEachPoint(state, [](Valley& valley, const Point& p) {
+        benchmark::DoNotOptimize(p.y() - plainHeight(valley.heights, p.x(), p.z()));
+    });
 }
 BENCHMARK(BM_QueryBaselineBilinearBytes);
 
 void BM_QueryPointHandle(benchmark::State& state)
 {
-    Core running;
-    Valley valley;
-    for (auto _ : state) {
-        for (const Point& p : valley.points) {
-            benchmark::DoNotOptimize(valley.terrain.getPointHandle(p));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * POINTS);
+    queryEachPoint(state, [](Valley& valley, const Point& p) { benchmark::DoNotOptimize(valley.terrain.getPointHandle(p)); });
 }
 BENCHMARK(BM_QueryPointHandle);
 
 void BM_QueryDistanceByPoint(benchmark::State& state)
 {
-    Core running;
-    Valley valley;
-    for (auto _ : state) {
-        for (const Point& p : valley.points) {
-            benchmark::DoNotOptimize(valley.terrain.getDistance(p));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * POINTS);
+    queryEachPoint(state, [](Valley& valley, const Point& p) { benchmark::DoNotOptimize(valley.terrain.getDistance(p)); });
 }
 BENCHMARK(BM_QueryDistanceByPoint);
 
 void BM_QueryDistanceOnHandle(benchmark::State& state)
 {
-    Core running;
-    Valley valley;
-    std::vector<Terrain::PointHandle> handles;
-    for (const Point& p : valley.points) {
-        handles.push_back(valley.terrain.getPointHandle(p));
-    }
-    for (auto _ : state) {
-        for (const Terrain::PointHandle& handle : handles) {
-            benchmark::DoNotOptimize(valley.terrain.getDistance(handle));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * POINTS);
+    queryEachHandle(state, [](Valley& valley, const Terrain::PointHandle& handle) {
+        benchmark::DoNotOptimize(valley.terrain.getDistance(handle));
+    });
 }
 BENCHMARK(BM_QueryDistanceOnHandle);
 
 void BM_QueryNormalByPoint(benchmark::State& state)
 {
-    Core running;
-    Valley valley;
-    for (auto _ : state) {
-        for (const Point& p : valley.points) {
-            benchmark::DoNotOptimize(valley.terrain.getNormal(p, false));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * POINTS);
+    queryEachPoint(state, [](Valley& valley, const Point& p) { benchmark::DoNotOptimize(valley.terrain.getNormal(p, false)); });
 }
 BENCHMARK(BM_QueryNormalByPoint);
 
 void BM_QueryNormalOnHandle(benchmark::State& state)
 {
-    Core running;
-    Valley valley;
-    std::vector<Terrain::PointHandle> handles;
-    for (const Point& p : valley.points) {
-        handles.push_back(valley.terrain.getPointHandle(p));
-    }
-    for (auto _ : state) {
-        for (const Terrain::PointHandle& handle : handles) {
-            benchmark::DoNotOptimize(valley.terrain.getNormal(handle, false));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * POINTS);
+    queryEachHandle(state, [](Valley& valley, const Terrain::PointHandle& handle) {
+        benchmark::DoNotOptimize(valley.terrain.getNormal(handle, false));
+    });
 }
 BENCHMARK(BM_QueryNormalOnHandle);
 
 /// What the duck asks each frame: distance, surface point and normal.
 void BM_QueryDuckFrameByPoint(benchmark::State& state)
 {
-    Core running;
-    Valley valley;
-    for (auto _ : state) {
-        for (const Point& p : valley.points) {
-            benchmark::DoNotOptimize(valley.terrain.getDistance(p));
-            benchmark::DoNotOptimize(valley.terrain.getSurfacePoint(p));
-            benchmark::DoNotOptimize(valley.terrain.getNormal(p, false));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * POINTS);
+    queryEachPoint(state, [](Valley& valley, const Point& p) {
+        benchmark::DoNotOptimize(valley.terrain.getDistance(p));
+        benchmark::DoNotOptimize(valley.terrain.getSurfacePoint(p));
+        benchmark::DoNotOptimize(valley.terrain.getNormal(p, false));
+    });
 }
 BENCHMARK(BM_QueryDuckFrameByPoint);
 
 void BM_QueryDuckFrameWithHandle(benchmark::State& state)
 {
-    Core running;
-    Valley valley;
-    for (auto _ : state) {
-        for (const Point& p : valley.points) {
-            const Terrain::PointHandle handle = valley.terrain.getPointHandle(p);
-            benchmark::DoNotOptimize(valley.terrain.getDistance(handle));
-            benchmark::DoNotOptimize(valley.terrain.getSurfacePoint(handle));
-            benchmark::DoNotOptimize(valley.terrain.getNormal(handle, false));
-        }
-    }
-    state.SetItemsProcessed(state.iterations() * POINTS);
+    queryEachPoint(state, [](Valley& valley, const Point& p) {
+        const Terrain::PointHandle handle = valley.terrain.getPointHandle(p);
+        benchmark::DoNotOptimize(valley.terrain.getDistance(handle));
+        benchmark::DoNotOptimize(valley.terrain.getSurfacePoint(handle));
+        benchmark::DoNotOptimize(valley.terrain.getNormal(handle, false));
+    });
 }
 BENCHMARK(BM_QueryDuckFrameWithHandle);
 

@@ -18,8 +18,8 @@
 //                image and runs no benchmark.
 #include "support/ManualClock.h"
 #include "support/ProcessCpuTime.h"
+#include "support/SoftwareWindow.h"
 #include "support/ValleyScene.h"
-#include "support/VirtualDisplay.h"
 
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
@@ -65,21 +65,13 @@ const char* const PART_NAMES[VeltaTest::ValleyScene::PART_COUNT] = {"terrain", "
 struct Bench {
     Bench()
     {
-        core().startup();
-        core().getTimerManager().registerTimerPlugin(clock);
-        core().setup(true);
-        core().getRenderManager().initializeRenderer(false);
-        window = dynamic_cast<GLSDLRenderWindow*>(
-            core().getRenderManager().createRenderWindow("valley", WIDTH, HEIGHT, false, 0, 0, nullptr));
+        window = VeltaTest::startWithWindow(clock, "valley", WIDTH, HEIGHT);
         if (!window) {
             return;
         }
         SceneGraph& scene = core().getSceneManager().createSceneGraph();
         valley = std::make_unique<VeltaTest::ValleyScene>(scene);
-        CppLib::SharedPtr<Viewport> viewport(new Viewport(0.0f, 0.0f, 1.0f, 1.0f));
-        viewport->attachCamera(valley->getCamera());
-        target = CppLib::SharedPtr<RenderTarget>(new RenderTarget());
-        target->attachViewport(viewport);
+        target = VeltaTest::wholeWindowTarget(valley->getCamera());
     }
 
     ~Bench()
@@ -229,12 +221,9 @@ int main(int argc, char** argv)
         std::cerr << "valley_bench: no generated data beside the program (build the game_content target)\n";
         return 1;
     }
-    VeltaTest::VirtualDisplay& display = VeltaTest::VirtualDisplay::get();
-    if (!display.isAvailable()) {
-        std::cerr << "valley_bench: no display: " << display.getProblem() << "\n";
+    if (!VeltaTest::useVirtualDisplay("valley_bench")) {
         return 1;
     }
-    setenv("LIBGL_ALWAYS_SOFTWARE", "1", 0);
     Bench bench;
     if (!bench.window) {
         std::cerr << "valley_bench: the window did not open\n";

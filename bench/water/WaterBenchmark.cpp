@@ -69,15 +69,22 @@ struct Core {
     ~Core() { core().shutdown(); }
 };
 
+/// The duck's three questions about the water: distance, flow, surface.
+template <typename Where>
+void askTheWater(const Water& water, const Where& where)
+{
+    benchmark::DoNotOptimize(water.getDistance(where));
+    benchmark::DoNotOptimize(water.getVelocity(where));
+    benchmark::DoNotOptimize(water.getSurfacePoint(where));
+}
+
 void BM_WaterQueriesByPoint(benchmark::State& state)
 {
     Core running;
     River river;
     for (auto _ : state) {
         for (const Point& p : river.points) {
-            benchmark::DoNotOptimize(river.water->getDistance(p));
-            benchmark::DoNotOptimize(river.water->getVelocity(p));
-            benchmark::DoNotOptimize(river.water->getSurfacePoint(p));
+            askTheWater(*river.water, p);
         }
     }
     state.SetItemsProcessed(state.iterations() * POINTS);
@@ -90,10 +97,7 @@ void BM_WaterQueriesThroughOneHandle(benchmark::State& state)
     River river;
     for (auto _ : state) {
         for (const Point& p : river.points) {
-            const Water::PointHandle handle = river.water->getPointHandle(p);
-            benchmark::DoNotOptimize(river.water->getDistance(handle));
-            benchmark::DoNotOptimize(river.water->getVelocity(handle));
-            benchmark::DoNotOptimize(river.water->getSurfacePoint(handle));
+            askTheWater(*river.water, river.water->getPointHandle(p));
         }
     }
     state.SetItemsProcessed(state.iterations() * POINTS);
@@ -110,9 +114,7 @@ void BM_WaterQueriesOnReusedHandles(benchmark::State& state)
     }
     for (auto _ : state) {
         for (const Water::PointHandle& handle : handles) {
-            benchmark::DoNotOptimize(river.water->getDistance(handle));
-            benchmark::DoNotOptimize(river.water->getVelocity(handle));
-            benchmark::DoNotOptimize(river.water->getSurfacePoint(handle));
+            askTheWater(*river.water, handle);
         }
     }
     state.SetItemsProcessed(state.iterations() * POINTS);

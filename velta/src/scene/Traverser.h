@@ -41,11 +41,9 @@ public:
         PREVIOUS = 3 ///< from its next sibling, in reverse walks
     };
 
-    /// Sees the nodes of a walk. Held by SharedPtr; may serve several
-    /// traversers (not at the same time).
-    class VELTA_EXPORT Handler {
-    public:
-        // The walk's answers and directions, by their short names in subclasses.
+    /// The walk's answers and directions, by their short names in the
+    /// handlers and filters that derive from it.
+    struct Names {
         using StatusResult = Traverser::StatusResult;
         using Direction = Traverser::Direction;
         static constexpr StatusResult CONTINUE = Traverser::CONTINUE;
@@ -56,7 +54,12 @@ public:
         static constexpr Direction DOWN = Traverser::DOWN;
         static constexpr Direction NEXT = Traverser::NEXT;
         static constexpr Direction PREVIOUS = Traverser::PREVIOUS;
+    };
 
+    /// Sees the nodes of a walk. Held by SharedPtr; may serve several
+    /// traversers (not at the same time).
+    class VELTA_EXPORT Handler : public Names {
+    public:
         virtual ~Handler();
 
         /// Once at the start of every walk, with the start node. Does nothing
@@ -69,20 +72,8 @@ public:
     };
 
     /// Decides whether the walk may enter a node. Held by SharedPtr.
-    class VELTA_EXPORT Filter {
+    class VELTA_EXPORT Filter : public Names {
     public:
-        // The walk's answers and directions, by their short names in subclasses.
-        using StatusResult = Traverser::StatusResult;
-        using Direction = Traverser::Direction;
-        static constexpr StatusResult CONTINUE = Traverser::CONTINUE;
-        static constexpr StatusResult HANDLED = Traverser::HANDLED;
-        static constexpr StatusResult ABORT = Traverser::ABORT;
-        static constexpr StatusResult SKIP = Traverser::SKIP;
-        static constexpr Direction UP = Traverser::UP;
-        static constexpr Direction DOWN = Traverser::DOWN;
-        static constexpr Direction NEXT = Traverser::NEXT;
-        static constexpr Direction PREVIOUS = Traverser::PREVIOUS;
-
         virtual ~Filter();
         virtual StatusResult filter(Node& node) = 0;
     };

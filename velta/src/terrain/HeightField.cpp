@@ -8,15 +8,6 @@ namespace Velta {
 
 namespace {
 
-/// `value` limited to 0 … 1; NaN counts as 0.
-float clampUnit(float value)
-{
-    if (!(value > 0.0f)) {
-        return 0.0f;
-    }
-    return value < 1.0f ? value : 1.0f;
-}
-
 /// Splits `position` (0 … last) into the index at or before it and the
 /// fraction beyond it; the last index always has fraction 0.
 void split(float position, unsigned int last, unsigned int& index, float& fraction)

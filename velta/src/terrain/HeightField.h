@@ -43,6 +43,15 @@ public:
 
     HeightField() = default;
 
+    /// `value` limited to 0 … 1; NaN counts as 0.
+    static float clampUnit(float value)
+    {
+        if (!(value > 0.0f)) {
+            return 0.0f;
+        }
+        return value < 1.0f ? value : 1.0f;
+    }
+
     /// Reads channel `channel` of slice `slice` of `image` (null: none) from
     /// now on; answers the status, which stays readable.
     Status assign(const TextureSource* image, unsigned int channel, unsigned int slice);

@@ -15,14 +15,6 @@ namespace Velta {
 
 namespace {
 
-float clampUnit(float value)
-{
-    if (!(value > 0.0f)) {
-        return 0.0f;
-    }
-    return value < 1.0f ? value : 1.0f;
-}
-
 /// An image with at least one pixel.
 bool hasPixels(const TextureSource& image)
 {
@@ -129,7 +121,7 @@ CppLib::SharedPtr<TextureSource> Terrain::Tile::getSlopeMap()
     const float step = 1.0f / static_cast<float>(n);
     for (unsigned int y = 0; y < n; ++y) {
         for (unsigned int x = 0; x < n; ++x) {
-            const float up = clampUnit(getNormal(static_cast<float>(x) * step, static_cast<float>(y) * step).y());
+            const float up = HeightField::clampUnit(getNormal(static_cast<float>(x) * step, static_cast<float>(y) * step).y());
             bytes[y * n + x] = static_cast<unsigned char>(std::lround(up * 255.0f));
         }
     }
@@ -153,15 +145,15 @@ Color Terrain::Tile::getColor(float u, float v, float height) const
 {
     if (hasPixels(mColorMap)) {
         const TextureInfo& info = mColorMap->getTextureInfo();
-        return mColorMap->getPixelColor(pixelIndex(clampUnit(u), info.getWidth()),
-                                        pixelIndex(clampUnit(v), info.getHeight()), 0);
+        return mColorMap->getPixelColor(pixelIndex(HeightField::clampUnit(u), info.getWidth()),
+                                        pixelIndex(HeightField::clampUnit(v), info.getHeight()), 0);
     }
     if (height < 0.0f) {
         height = getHeight(u, v);
     }
     float grey = 0.2f;
     if (mMaxHeight != 0.0f) {
-        grey = clampUnit((height - mOffset) / mMaxHeight * 0.8f + 0.2f);
+        grey = HeightField::clampUnit((height - mOffset) / mMaxHeight * 0.8f + 0.2f);
     }
     return Color(grey, grey, grey, 1.0f);
 }

@@ -76,38 +76,25 @@ unsigned int GLTypes::getPrimitive(GeometryElement::ElementType type)
 bool GLTypes::getPixelFormat(Color::Format format, unsigned int channels, unsigned int& internalFormat,
                              unsigned int& pixelFormat)
 {
-    unsigned int expected = 0;
-    switch (format) {
-    case Color::SINGLE_CHANNEL:
-    case Color::LUMINANCE:
-        internalFormat = GL_LUMINANCE;
-        pixelFormat = GL_LUMINANCE;
-        expected = 1;
-        break;
-    case Color::RGB:
-        internalFormat = GL_RGB;
-        pixelFormat = GL_RGB;
-        expected = 3;
-        break;
-    case Color::RGBA:
-        internalFormat = GL_RGBA;
-        pixelFormat = GL_RGBA;
-        expected = 4;
-        break;
-    case Color::BGR:
-        internalFormat = GL_RGB;
-        pixelFormat = GL_BGR;
-        expected = 3;
-        break;
-    case Color::BGRA:
-        internalFormat = GL_RGBA;
-        pixelFormat = GL_BGRA;
-        expected = 4;
-        break;
-    default:
-        return false;
+    struct Layout {
+        Color::Format format;
+        GLenum internalFormat;
+        GLenum pixelFormat;
+        unsigned int channels;
+    };
+    static const Layout LAYOUTS[] = {
+        {Color::SINGLE_CHANNEL, GL_LUMINANCE, GL_LUMINANCE, 1}, {Color::LUMINANCE, GL_LUMINANCE, GL_LUMINANCE, 1},
+        {Color::RGB, GL_RGB, GL_RGB, 3},                        {Color::RGBA, GL_RGBA, GL_RGBA, 4},
+        {Color::BGR, GL_RGB, GL_BGR, 3},                        {Color::BGRA, GL_RGBA, GL_BGRA, 4},
+    };
+    for (const Layout& layout : LAYOUTS) {
+        if (layout.format == format) {
+            internalFormat = layout.internalFormat;
+            pixelFormat = layout.pixelFormat;
+            return channels == layout.channels;
+        }
     }
-    return channels == expected;
+    return false;
 }
 
 bool GLTypes::isPixelType(DataType::Type type)

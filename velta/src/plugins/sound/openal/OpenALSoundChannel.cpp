@@ -42,6 +42,23 @@ OpenALSoundChannel::~OpenALSoundChannel()
     forget();
 }
 
+template <typename Change>
+bool OpenALSoundChannel::changeVoice(const char* action, bool forgetOnError, Change change)
+{
+    engine();
+    alGetError();
+    change();
+    const ALenum error = alGetError();
+    if (error == AL_NO_ERROR) {
+        return true;
+    }
+    if (forgetOnError) {
+        forget();
+    }
+    logAlError(action, error);
+    return false;
+}
+
 bool OpenALSoundChannel::setSoundSource(CppLib::SharedPtr<SoundSource> source)
 {
     return updateChannel(source);
@@ -53,15 +70,7 @@ bool OpenALSoundChannel::setVolume(float volume)
     if (!mVoice) {
         return true;
     }
-    engine();
-    alGetError();
-    alSourcef(mVoice->source, AL_GAIN, getGain());
-    const ALenum error = alGetError();
-    if (error != AL_NO_ERROR) {
-        logAlError("setting volume", error);
-        return false;
-    }
-    return true;
+    return changeVoice("setting volume", false, [this] { alSourcef(mVoice->source, AL_GAIN, getGain()); });
 }
 
 bool OpenALSoundChannel::play()
@@ -87,12 +96,7 @@ bool OpenALSoundChannel::stop()
     if (!mVoice) {
         return false;
     }
-    engine();
-    alGetError();
-    alSourceStop(mVoice->source);
-    const ALenum error = alGetError();
-    if (error != AL_NO_ERROR) {
-        logAlError("stopping", error);
+    if (!changeVoice("stopping", false, [this] { alSourceStop(mVoice->source); })) {
         return false;
     }
     forget();
@@ -105,16 +109,7 @@ bool OpenALSoundChannel::setPaused(bool paused)
     if (!mVoice) {
         return true;
     }
-    engine();
-    alGetError();
-    setVoicePaused(paused);
-    const ALenum error = alGetError();
-    if (error != AL_NO_ERROR) {
-        forget();
-        logAlError("setting paused", error);
-        return false;
-    }
-    return true;
+    return changeVoice("setting paused", true, [this, paused] { setVoicePaused(paused); });
 }
 
 bool OpenALSoundChannel::setRepeat(bool repeat)
@@ -128,16 +123,7 @@ bool OpenALSoundChannel::setMute(bool mute)
     if (!mVoice) {
         return true;
     }
-    engine();
-    alGetError();
-    alSourcef(mVoice->source, AL_GAIN, getGain());
-    const ALenum error = alGetError();
-    if (error != AL_NO_ERROR) {
-        forget();
-        logAlError("setting mute", error);
-        return false;
-    }
-    return true;
+    return changeVoice("setting mute", true, [this] { alSourcef(mVoice->source, AL_GAIN, getGain()); });
 }
 
 bool OpenALSoundChannel::setLoopCount(int count)
@@ -394,15 +380,7 @@ bool OpenALSoundChannel::resume(const char* action)
     if (!mVoice) {
         return false;
     }
-    engine();
-    alGetError();
-    setVoicePaused(false);
-    const ALenum error = alGetError();
-    if (error != AL_NO_ERROR) {
-        logAlError(action, error);
-        return false;
-    }
-    return true;
+    return changeVoice(action, false, [this] { setVoicePaused(false); });
 }
 
 OpenALSoundEngine* OpenALSoundChannel::engine() const

@@ -93,6 +93,11 @@ private:
     void forget() const;
     /// Logs an OpenAL failure as "OpenAL Error while <action>: <text>".
     void logAlError(const char* action, int error) const;
+    /// Runs `change` on the voice with the engine's context current; on an
+    /// OpenAL error logs it for `action`, gives the voice back when
+    /// `forgetOnError`, and answers false.
+    template <typename Change>
+    bool changeVoice(const char* action, bool forgetOnError, Change change);
     void logStreamError(const char* action) const;
 
     CppLib::SharedPtr<OpenALSoundEngine::Link> mLink;
