@@ -122,12 +122,23 @@ TEST_F(ParticleEngineTest, FreedSlotsAreReusedLastFirstSoASteadyEffectNeitherGro
 {
     makeEngine(200, 100, 400);
     ParticleData& data = mEngine->getParticleData();
-    for (int i = 0; i < 3; ++i) {
-        data.addParticle(Vector3(), 0);
-    }
+    const auto& geometry = static_cast<const GeometryData&>(*data.getGeometryData());
+    EXPECT_EQ(data.updateData(0), 0u);
+    EXPECT_EQ(geometry.getBoundingVolume()->getState(), BoundingVolume::EMPTY);
+    data.addParticle(Vector3(1, 2, 3), 0);
+    data.addParticle(Vector3(-50, 50, 0), 0);
+    data.addParticle(Vector3(-1, 0, 9), 0);
     data.setParticle(1);
     data.deleteParticle();
     data.deleteParticle(); // a second delete must not free the slot twice
+    // The geometry draws and bounds the live particles only.
+    EXPECT_EQ(data.updateData(0), 2u);
+    SceneTest::expectBox(*geometry.getBoundingVolume(), Point(-1, 0, 3), Point(1, 2, 9));
+    const auto& points = dynamic_cast<const IndexElementData&>(*geometry.getGroup(0)->getElementList(0).get(0));
+    EXPECT_EQ(points.getElementType(), GeometryElement::POINTS);
+    ASSERT_EQ(points.getIndexList().getCount(), 2u);
+    EXPECT_EQ(points.getIndexList().getIndex(1), 2u);
+
     data.setParticle(0);
     data.deleteParticle();
     EXPECT_EQ(data.addParticle(Vector3(), 0), 0u);
@@ -144,26 +155,6 @@ TEST_F(ParticleEngineTest, FreedSlotsAreReusedLastFirstSoASteadyEffectNeitherGro
     EXPECT_EQ(allocations.getCount(), 0u);
     EXPECT_LE(data.getSlotCount(), 90u); // at most 400 ms of particles at 200 a second, and a few
     EXPECT_LE(data.getSlotCount(), slots + 5);
-}
-
-TEST_F(ParticleEngineTest, TheGeometryDrawsAndBoundsTheLiveParticlesOnly)
-{
-    ParticleData& data = makeEngine(0, 0, 0).getParticleData();
-    const auto& geometry = static_cast<const GeometryData&>(*data.getGeometryData());
-    EXPECT_EQ(data.updateData(0), 0u);
-    EXPECT_EQ(geometry.getBoundingVolume()->getState(), BoundingVolume::EMPTY);
-
-    data.addParticle(Vector3(1, 2, 3), 0);
-    data.addParticle(Vector3(-50, 50, 0), 0);
-    data.addParticle(Vector3(-1, 0, 9), 0);
-    data.setParticle(1);
-    data.deleteParticle();
-    EXPECT_EQ(data.updateData(0), 2u);
-    SceneTest::expectBox(*geometry.getBoundingVolume(), Point(-1, 0, 3), Point(1, 2, 9));
-    const auto& points = dynamic_cast<const IndexElementData&>(*geometry.getGroup(0)->getElementList(0).get(0));
-    EXPECT_EQ(points.getElementType(), GeometryElement::POINTS);
-    ASSERT_EQ(points.getIndexList().getCount(), 2u);
-    EXPECT_EQ(points.getIndexList().getIndex(1), 2u);
 }
 
 TEST_F(ParticleEngineTest, ABurntOutEffectRunsUntilItsLastParticleHasDied)

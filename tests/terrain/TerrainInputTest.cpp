@@ -1,10 +1,12 @@
 #include "TerrainTestSupport.h"
 
 #include "geometry/VertexData.h"
+#include "plugins/DevILFixture.h"
 #include "resource/Material.h"
 #include "support/CoreFixture.h"
 
 #include <string>
+#include <utility>
 
 using namespace Velta;
 using namespace TerrainTest;
@@ -83,6 +85,40 @@ TEST_F(TerrainInput, ImagesWithoutPixelsAndUnusableGridsAreLeftOutWithOneLine)
     EXPECT_EQ(huge.getPatchCount(), 0u);
     zero.initializeTerrain(2, 0, 4.0f);
     EXPECT_NE(zero.getTile(0, 0), nullptr);
+}
+
+using TerrainImageFile = VeltaTest::DevILFixture;
+
+TEST_F(TerrainImageFile, HeightMapsFromPcxAndPngFilesGiveTheSameGround)
+{
+    using VeltaTest::ImageFiles;
+    ImageFiles::Bytes greys;
+    ImageFiles::Bytes rgb;
+    for (int i = 0; i < 256; ++i) {
+        greys.insert(greys.end(), 3, static_cast<unsigned char>(i));
+    }
+    for (unsigned char value : SMALL_MAP) {
+        rgb.insert(rgb.end(), {17, 200, value});
+    }
+    write("heightmap.pcx", ImageFiles::pcx(3, 3, SMALL_MAP, greys));
+    write("grey.png", ImageFiles::png(3, 3, ImageFiles::GREY, SMALL_MAP));
+    write("blue.png", ImageFiles::png(3, 3, ImageFiles::RGB, rgb));
+    // The heights of the small map (see the query tests), read from each.
+    const std::pair<const char*, unsigned int> files[] = {{"heightmap.pcx", 0}, {"grey.png", 0}, {"blue.png", 2}};
+    for (const auto& [file, channel] : files) {
+        OneTile valley(CppLib::SharedPtr<TextureSource>(), 1, 8.0f);
+        ASSERT_TRUE(valley.tile->load(textures().getTextureSource(file), channel, 0)) << file;
+        EXPECT_NEAR(valley.terrain.getSurfacePoint(Point(4, 0, 4)).y(), 60.0f, 1e-4f) << file;  // byte 255
+        // Either side of the (0, 0)–(1, 1) diagonal.
+        EXPECT_NEAR(valley.terrain.getSurfacePoint(Point(2, 0, 1)).y(), 18.0f, 1e-4f) << file;
+        EXPECT_NEAR(valley.terrain.getSurfacePoint(Point(1, 0, 2)).y(), 21.0f, 1e-4f) << file;
+        EXPECT_NEAR(valley.tile->getHeight(1.0f, 0.0f), 24.0f, 1e-4f) << file;
+    }
+    EXPECT_TRUE(logged().empty());
+
+    // A missing file is flat ground.
+    OneTile valley(textures().getTextureSource("absent.pcx"), 1, 8.0f);
+    EXPECT_EQ(valley.terrain.getDistance(Point(2, 5, 1)), 5.0f);
 }
 
 } // namespace

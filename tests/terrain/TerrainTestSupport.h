@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cpplib/CowMemPtr.h"
+#include "geometry/IndexElementData.h"
 #include "resource/TextureData.h"
 #include "terrain/Terrain.h"
 #include "terrain/TerrainTile.h"
@@ -50,12 +51,14 @@ inline CppLib::SharedPtr<Velta::TextureSource> makeRamp()
     return makeHeightMap(5, [](unsigned int x, unsigned int) { return 30 * x; });
 }
 
-/// A one-tile terrain, 2^patchDetail vertices per edge, its tile enabled.
+/// A one-tile terrain, 2^(patchDetail + patchLevels) vertices per edge, its
+/// tile enabled.
 struct OneTile {
-    OneTile(const CppLib::SharedPtr<Velta::TextureSource>& map, unsigned int patchDetail, float tileSize)
+    OneTile(const CppLib::SharedPtr<Velta::TextureSource>& map, unsigned int patchDetail, float tileSize,
+            unsigned int patchLevels = 0)
         : terrain(1, 1)
     {
-        terrain.initializeTerrain(patchDetail, 0, tileSize);
+        terrain.initializeTerrain(patchDetail, patchLevels, tileSize);
         tile = terrain.getTile(0, 0);
         tile->setEnabled(true);
         tile->setMaxHeight(60.0f);
@@ -65,6 +68,23 @@ struct OneTile {
     Velta::Terrain terrain;
     Velta::Terrain::Tile* tile = nullptr;
 };
+
+/// Calls triangle(a, b, c) for every triangle a list or strip draws, in its
+/// winding; those that repeat a corner (joining rows of a strip) draw nothing
+/// and are left out.
+template <typename Function>
+void forEachTriangle(const Velta::GeometryElement& element, Function triangle)
+{
+    const Velta::IndexData& list = dynamic_cast<const Velta::IndexElementData&>(element).getIndexList();
+    const bool strip = element.getElementType() == Velta::GeometryElement::TRIANGLE_STRIP;
+    for (unsigned int k = 0; k + 2 < list.getCount(); k += strip ? 1 : 3) {
+        const unsigned int odd = strip ? k % 2 : 0;
+        const unsigned int a = list.getIndex(k + odd), b = list.getIndex(k + 1 - odd), c = list.getIndex(k + 2);
+        if (a != b && b != c && a != c) {
+            triangle(a, b, c);
+        }
+    }
+}
 
 inline void expectVector(const CppLib::TVector<float, 3>& actual, float x, float y, float z)
 {

@@ -2,7 +2,6 @@
 
 #include "geometry/Geometry.h"
 #include "geometry/GeometryGroup.h"
-#include "geometry/IndexElementData.h"
 #include "geometry/VertexData.h"
 #include "resource/Material.h"
 #include "resource/Texture.h"
@@ -26,8 +25,7 @@ struct Triangle {
     Point a, b, c;
 };
 
-/// Every triangle the patches draw, in the winding a strip gives it
-/// (triangles that repeat a corner are left out).
+/// Every triangle the patches draw.
 std::vector<Triangle> drawnTriangles(const Terrain& terrain)
 {
     std::vector<Triangle> triangles;
@@ -47,20 +45,12 @@ std::vector<Triangle> drawnTriangles(const Terrain& terrain)
             for (const GeometryElement* element : group->getElementList(0)) {
                 EXPECT_EQ(element->getElementType(), GeometryElement::TRIANGLE_STRIP);
                 const IndexData& list = dynamic_cast<const IndexElementData&>(*element).getIndexList();
-                for (unsigned int k = 0; k < list.getCount(); ++k) {
-                    if (bounds) {
-                        EXPECT_TRUE(bounds->contains(corner(list.getIndex(k))));
-                    }
+                for (unsigned int k = 0; bounds && k < list.getCount(); ++k) {
+                    EXPECT_TRUE(bounds->contains(corner(list.getIndex(k))));
                 }
-                for (unsigned int k = 0; k + 2 < list.getCount(); ++k) {
-                    const unsigned int odd = k % 2;
-                    const unsigned int a = list.getIndex(k), b = list.getIndex(k + 1), c = list.getIndex(k + 2);
-                    if (a == b || b == c || a == c) {
-                        continue; // joins two rows of the strip; draws nothing
-                    }
-                    triangles.push_back(
-                        {corner(list.getIndex(k + odd)), corner(list.getIndex(k + 1 - odd)), corner(list.getIndex(k + 2))});
-                }
+                forEachTriangle(*element, [&](unsigned int a, unsigned int b, unsigned int c) {
+                    triangles.push_back({corner(a), corner(b), corner(c)});
+                });
             }
         }
     }
@@ -78,13 +68,10 @@ float turn(const Point& a, const Point& b, float x, float z)
 void expectDrawnSurfaceMatchesQueries(unsigned int patchDetail, unsigned int patchLevels)
 {
     std::mt19937 random(7);
-    Terrain terrain(1, 1);
-    terrain.initializeTerrain(patchDetail, patchLevels, 16.0f);
-    Terrain::Tile& tile = *terrain.getTile(0, 0);
-    tile.setEnabled(true);
-    tile.setMaxHeight(60.0f);
-    tile.load(makeHeightMap(8, [&random](unsigned, unsigned) { return random() % 256; }), 0, 0);
-    tile.updateTile();
+    OneTile tile(makeHeightMap(8, [&random](unsigned, unsigned) { return random() % 256; }), patchDetail, 16.0f,
+                 patchLevels);
+    tile.tile->updateTile();
+    const Terrain& terrain = tile.terrain;
 
     const std::vector<Triangle> triangles = drawnTriangles(terrain);
     const unsigned int quads = (1u << (patchDetail + patchLevels)) - 1;
