@@ -6,6 +6,7 @@
 #include "geometry/GeometrySubobject.h"
 #include "geometry/IndexedTriangles.h"
 #include "geometry/VertexData.h"
+#include "resource/RenderSettings.h"
 #include "resource/Texture2D.h"
 #include "resource/TextureData.h"
 #include "scene/BoundingBox.h"
@@ -20,14 +21,16 @@ namespace RenderTest {
 using namespace Velta;
 
 CppLib::SharedPtr<GeometryData> makeQuad(float x0, float y0, float x1, float y1, float z, const Color& color,
-                                         const CppLib::TVector<float, 3>& normal)
+                                         const CppLib::TVector<float, 3>& normal, unsigned int layers)
 {
     CppLib::SharedPtr<GeometryData> geometry(new GeometryData("quad"));
     CppLib::SharedPtr<VertexData> vertices(new VertexData());
     vertices->setUseColor(true);
     vertices->setUseNormal(true);
     vertices->setUseTexCoordinates(true);
-    vertices->addTextureIndex(0);
+    for (unsigned int layer = 0; layer < layers; ++layer) {
+        vertices->addTextureIndex(layer);
+    }
     vertices->initialize(4, 4);
     const float corners[4][4] = {{x0, y0, 0, 0}, {x1, y0, 1, 0}, {x1, y1, 1, 1}, {x0, y1, 0, 1}};
     for (const auto& corner : corners) {
@@ -35,7 +38,9 @@ CppLib::SharedPtr<GeometryData> makeQuad(float x0, float y0, float x1, float y1,
         vertices->setVertex(corner[0], corner[1], z);
         vertices->setColor(color);
         vertices->setNormal(normal.x(), normal.y(), normal.z());
-        vertices->setTexCoordinate(corner[2], corner[3], 0);
+        for (unsigned int layer = 0; layer < layers; ++layer) {
+            vertices->setTexCoordinate(corner[2], corner[3], layer);
+        }
     }
     geometry->setIndexedVertexData(vertices);
     auto* triangles = new IndexedTriangles(6);
@@ -70,6 +75,16 @@ CppLib::SharedPtr<Camera> SceneBuilder::addCamera()
 {
     CppLib::SharedPtr<Camera> camera(new Camera("camera"));
     mScene->getRoot()->attachChild(*camera);
+    return camera;
+}
+
+CppLib::SharedPtr<Camera> SceneBuilder::addCamera(bool lights, bool fog)
+{
+    CppLib::SharedPtr<Camera> camera = addCamera();
+    CppLib::SharedPtr<RenderSettings> settings(new RenderSettings());
+    settings->setUseLights(lights);
+    settings->setUseFog(fog);
+    camera->getCamSettings().setRenderSettings(settings);
     return camera;
 }
 

@@ -22,10 +22,11 @@ namespace RenderTest {
 
 /// A quad from (x0, y0) to (x1, y1) in the plane z, counter-clockwise seen
 /// from +z: one colour, the normal given, texture coordinates 0 … 1 across
-/// it for unit 0, two triangles, and its bound.
+/// it for units 0 … layers − 1, two triangles, and its bound.
 CppLib::SharedPtr<Velta::GeometryData> makeQuad(float x0, float y0, float x1, float y1, float z,
                                                 const Velta::Color& color,
-                                                const CppLib::TVector<float, 3>& normal = {0.0f, 0.0f, 1.0f});
+                                                const CppLib::TVector<float, 3>& normal = {0.0f, 0.0f, 1.0f},
+                                                unsigned int layers = 1);
 
 /// A material that takes its colour from the vertices, with no alpha test.
 CppLib::SharedPtr<Velta::Material> makeMaterial(bool blended = false);
@@ -44,6 +45,9 @@ public:
     /// A camera at the origin looking along −z (fields of view 90 degrees),
     /// in the scene.
     CppLib::SharedPtr<Velta::Camera> addCamera();
+
+    /// Such a camera with render settings of its own.
+    CppLib::SharedPtr<Velta::Camera> addCamera(bool lights, bool fog = false);
 
     /// A geometry object showing `geometry` with `material` as its default
     /// material 0, below the scene's root.

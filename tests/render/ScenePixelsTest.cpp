@@ -1,4 +1,4 @@
-#include "RenderScene.h"
+#include "SceneFixture.h"
 
 #include "geometry/GeometryDataGroup.h"
 #include "geometry/GeometryObject.h"
@@ -6,18 +6,15 @@
 #include "geometry/IndexedTriangles.h"
 #include "geometry/VertexData.h"
 #include "plugins/render/opengl/GLRenderContext.h"
-#include "render/RenderTarget.h"
 #include "render/Viewport.h"
 #include "resource/RenderSettings.h"
 #include "resource/Texture2D.h"
 #include "scene/Overlay.h"
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
-#include "support/RenderWindowFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -36,51 +33,7 @@ const Pixel GREEN{0, 255, 0, 255};
 const Pixel BLUE{0, 0, 255, 255};
 const Pixel WHITE{255, 255, 255, 255};
 
-/// Frames of small scenes seen by a camera at the origin looking along −z
-/// with fields of view of 90 degrees, in a 64 × 64 window: a point (x, y, −d)
-/// shows at pixel ((x / d + 1) × 32, (y / d + 1) × 32).
-class ScenePixels : public VeltaTest::RenderWindowFixture {
-protected:
-    ScenePixels() : mScene(nullptr) {}
-
-    void SetUp() override
-    {
-        RenderWindowFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure()) {
-            return;
-        }
-        mScene = &core().getSceneManager().createSceneGraph();
-        mBuilder = std::make_unique<SceneBuilder>(*mScene);
-    }
-
-    void TearDown() override
-    {
-        mBuilder.reset();
-        RenderWindowFixture::TearDown();
-    }
-
-    /// A camera in the scene with settings of its own, shown over the whole
-    /// window.
-    CppLib::SharedPtr<Camera> camera(bool lights = false, bool fog = false)
-    {
-        CppLib::SharedPtr<Camera> camera = mBuilder->addCamera();
-        CppLib::SharedPtr<RenderSettings> settings(new RenderSettings());
-        settings->setUseLights(lights);
-        settings->setUseFog(fog);
-        camera->getCamSettings().setRenderSettings(settings);
-        return camera;
-    }
-
-    GeometryObject& quad(float x0, float y0, float x1, float y1, float z, const Color& color, bool blended = false)
-    {
-        return mBuilder->addObject(makeQuad(x0, y0, x1, y1, z, color), makeMaterial(blended));
-    }
-
-    static int lines(const std::string& text) { return static_cast<int>(std::count(text.begin(), text.end(), '\n')); }
-
-    SceneGraph* mScene;
-    std::unique_ptr<SceneBuilder> mBuilder;
-};
+using ScenePixels = RenderTest::SceneFixture;
 
 } // namespace
 
@@ -92,12 +45,8 @@ TEST_F(ScenePixels, ALitQuadShowsWhereItIsAndLightFallsOnTheSideFacingIt)
     mBuilder->addObject(makeQuad(-1, -1, -0.5f, 1, -2, Color(0.5f, 0, 0, 1), {1, 0, 0}), makeMaterial());
     mBuilder->addLight(Light::DIRECTIONAL);
     renderFrame();
-
     // Lit: (global 0.2 + light ambient 0.2 + diffuse 1) × 0.5; edge-on: 0.4 × 0.5.
-    EXPECT_TRUE(readPixel(40, 40).isNear({178, 0, 0})) << readPixel(40, 40);
-    EXPECT_TRUE(readPixel(20, 32).isNear({51, 0, 0})) << readPixel(20, 32);
-    EXPECT_TRUE(readPixel(40, 20).isNear(BLACK)) << readPixel(40, 20);
-    EXPECT_TRUE(readPixel(30, 40).isNear(BLACK)) << readPixel(30, 40);
+    expectPixels({{40, 40, {178, 0, 0}}, {20, 32, {51, 0, 0}}, {40, 20, BLACK}, {30, 40, BLACK}});
 }
 
 TEST_F(ScenePixels, LightsOfOneViewDoNotLightTheNextAndANinthLightIsReportedOnce)
@@ -109,19 +58,15 @@ TEST_F(ScenePixels, LightsOfOneViewDoNotLightTheNextAndANinthLightIsReportedOnce
     }
     // A second scene without lights on the right half.
     SceneBuilder other(core().getSceneManager().createSceneGraph());
-    CppLib::SharedPtr<Camera> dark = other.addCamera();
     other.addObject(makeQuad(-1, -1, 1, 1, -1, Color(0.5f, 0, 0, 1)), makeMaterial());
-    addViewport(dark)->setRelativeLayout(0.5f, 0.0f, 0.5f, 1.0f);
+    addViewport(other.addCamera())->setRelativeLayout(0.5f, 0.0f, 0.5f, 1.0f);
 
-    testing::internal::CaptureStderr();
-    renderFrame();
-    renderFrame();
-    const std::string log = testing::internal::GetCapturedStderr();
+    const std::string log = logOfTwoFrames();
     EXPECT_EQ(lines(log), 1) << log;
     EXPECT_NE(log.find("9 lights"), std::string::npos) << log;
     EXPECT_GT(readPixel(16, 32).r, 150) << readPixel(16, 32);
     // Only the global ambient light: 0.2 × 0.5.
-    EXPECT_TRUE(readPixel(48, 32).isNear({25, 0, 0})) << readPixel(48, 32);
+    expectPixels({{48, 32, {25, 0, 0}}});
 }
 
 TEST_F(ScenePixels, TexturesShowTheirTexelsInEveryByteOrderAndUnreadableImagesAreRefusedOnce)
@@ -129,79 +74,44 @@ TEST_F(ScenePixels, TexturesShowTheirTexelsInEveryByteOrderAndUnreadableImagesAr
     addViewport(camera());
     // Rows from the bottom: red, green / blue, white.
     const std::vector<unsigned char> rgb = {255, 0, 0, 0, 255, 0, 0, 0, 255, 255, 255, 255};
+    const std::vector<unsigned char> bgr = {0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255};
     const std::vector<unsigned char> bgra = {0, 0, 255, 255, 0, 255, 0, 255, 255, 0, 0, 255, 255, 255, 255, 255};
     const std::vector<unsigned char> unknown(16, 128);
-    struct Case {
-        Color::Format format;
-        const std::vector<unsigned char>* bytes;
-        float x0;
-    };
-    std::vector<unsigned char> bgr;
-    for (size_t i = 0; i < rgb.size(); i += 3) {
-        bgr.insert(bgr.end(), {rgb[i + 2], rgb[i + 1], rgb[i]});
-    }
-    const Case cases[] = {{Color::RGB, &rgb, -1.0f}, {Color::BGR, &bgr, -0.5f}, {Color::BGRA, &bgra, 0.0f},
-                          {Color::UNKNOWN, &unknown, 0.5f}};
-    for (const Case& each : cases) {
-        CppLib::SharedPtr<Texture2D> texture = makeTexture(2, 2, each.format, *each.bytes);
+    const std::pair<Color::Format, const std::vector<unsigned char>*> cases[] = {
+        {Color::RGB, &rgb}, {Color::BGR, &bgr}, {Color::BGRA, &bgra}, {Color::UNKNOWN, &unknown}};
+    float x0 = -1.0f;
+    for (const auto& [format, bytes] : cases) {
+        CppLib::SharedPtr<Texture2D> texture = makeTexture(2, 2, format, *bytes);
         texture->setAllFilters(Texture::NEAREST);
         CppLib::SharedPtr<Material> material = makeMaterial();
         material->setTexture(0, texture);
-        mBuilder->addObject(makeQuad(each.x0, -1, each.x0 + 0.5f, 1, -1, Color(1, 1, 1, 1)), material);
+        mBuilder->addObject(makeQuad(x0, -1, x0 + 0.5f, 1, -1, Color(1, 1, 1, 1)), material);
+        x0 += 0.5f;
     }
-    testing::internal::CaptureStderr();
-    renderFrame();
-    renderFrame();
-    const std::string log = testing::internal::GetCapturedStderr();
+    const std::string log = logOfTwoFrames();
     EXPECT_EQ(lines(log), 1) << log;
     EXPECT_NE(log.find("colour format"), std::string::npos) << log;
 
     // Each quad is 16 pixels wide; its texels are 8 × 32 pixels.
-    for (int quadIndex = 0; quadIndex < 3; ++quadIndex) {
-        const int left = quadIndex * 16 + 4;
-        EXPECT_TRUE(readPixel(left, 16).isNear(RED)) << quadIndex << " " << readPixel(left, 16);
-        EXPECT_TRUE(readPixel(left + 8, 16).isNear(GREEN)) << quadIndex << " " << readPixel(left + 8, 16);
-        EXPECT_TRUE(readPixel(left, 48).isNear(BLUE)) << quadIndex << " " << readPixel(left, 48);
-        EXPECT_TRUE(readPixel(left + 8, 48).isNear(WHITE)) << quadIndex << " " << readPixel(left + 8, 48);
+    for (int left = 4; left < 48; left += 16) {
+        expectPixels({{left, 16, RED}, {left + 8, 16, GREEN}, {left, 48, BLUE}, {left + 8, 48, WHITE}});
     }
     // The refused image leaves its quad untextured, in its vertex colour.
-    EXPECT_TRUE(readPixel(56, 32).isNear(WHITE)) << readPixel(56, 32);
+    expectPixels({{56, 32, WHITE}});
 }
 
 TEST_F(ScenePixels, TwoTextureUnitsCombineByTheVertexAlpha)
 {
     addViewport(camera());
-    CppLib::SharedPtr<GeometryData> geometry(new GeometryData("two layers"));
-    CppLib::SharedPtr<VertexData> vertices(new VertexData());
-    vertices->setUseColor(true);
-    vertices->setUseTexCoordinates(true);
-    vertices->addTextureIndex(0);
-    vertices->addTextureIndex(1);
-    vertices->initialize(4, 4);
-    const float corners[4][2] = {{-1, -1}, {1, -1}, {1, 1}, {-1, 1}};
-    for (const auto& corner : corners) {
-        vertices->addVertex();
-        vertices->setVertex(corner[0], corner[1], -1);
-        vertices->setColor(1, 1, 1, 0.25f);
-        vertices->setTexCoordinate(0.5f, 0.5f, 0);
-        vertices->setTexCoordinate(0.5f, 0.5f, 1);
-    }
-    geometry->setIndexedVertexData(vertices);
-    auto* triangles = new IndexedTriangles(6);
-    triangles->addTriangle(0, 1, 2);
-    triangles->addTriangle(0, 2, 3);
-    geometry->createGroup().addElement(*triangles);
-    geometry->setBoundingVolume(new BoundingBox(Point(-1, -1, -1), Point(1, 1, -1)));
-
     CppLib::SharedPtr<Material> material = makeMaterial();
     material->setTexture(0, makeTexture(1, 1, Color::RGB, {255, 0, 0}));
     CppLib::SharedPtr<Texture2D> green = makeTexture(1, 1, Color::RGB, {0, 255, 0});
     green->setTexMode(Texture::BLEND_BY_VERTEX_ALPHA);
     material->setTexture(1, green);
-    mBuilder->addObject(geometry, material);
+    mBuilder->addObject(makeQuad(-1, -1, 1, 1, -1, Color(1, 1, 1, 0.25f), {0, 0, 1}, 2), material);
     renderFrame();
     // A quarter green over three quarters red.
-    EXPECT_TRUE(readPixel(32, 32).isNear({191, 64, 0})) << readPixel(32, 32);
+    expectPixels({{32, 32, {191, 64, 0}}});
 }
 
 TEST_F(ScenePixels, BlendedSurfacesComeAfterOpaqueOnesFarthestFirstWithoutDepthWrites)
@@ -213,11 +123,8 @@ TEST_F(ScenePixels, BlendedSurfacesComeAfterOpaqueOnesFarthestFirstWithoutDepthW
     quad(0, -2, 2, 2, -2, Color(0, 0, 1, 0.5f), true);
     quad(-3, -3, 0, 3, -3, Color(1, 0, 0, 1));
     renderFrame();
-
-    // Left: red, then green over it.
-    EXPECT_TRUE(readPixel(16, 32).isNear({128, 128, 0}, 4)) << readPixel(16, 32);
-    // Right: blue over black first, green over that.
-    EXPECT_TRUE(readPixel(48, 32).isNear({0, 128, 64}, 4)) << readPixel(48, 32);
+    // Left: red, then green over it. Right: blue over black first, green over that.
+    expectPixels({{16, 32, {128, 128, 0}, 4}, {48, 32, {0, 128, 64}, 4}});
     // Blended surfaces leave the depth buffer as they found it.
     EXPECT_FLOAT_EQ(readDepth(48, 32), 1.0f);
     EXPECT_LT(readDepth(16, 32), 1.0f);
@@ -229,14 +136,12 @@ TEST_F(ScenePixels, FogTurnsDistantSurfacesIntoTheFogColour)
     quad(-100, -100, 0, 100, -100, Color(1, 1, 1, 1));
     quad(0, -1, 1, 1, -1, Color(1, 1, 1, 1));
     renderFrame();
-    const auto fogged = [](float color, float distance) {
+    const auto fogged = [](float distance) {
         const float f = std::exp(-0.04f * distance);
-        return static_cast<int>(std::lround((f + (1.0f - f) * color) * 255.0f));
+        const auto mix = [f](float color) { return static_cast<int>(std::lround((f + (1.0f - f) * color) * 255.0f)); };
+        return Pixel{mix(0.155f), mix(0.415f), mix(0.545f), 255};
     };
-    const Pixel far{fogged(0.155f, 100), fogged(0.415f, 100), fogged(0.545f, 100), 255};
-    const Pixel near{fogged(0.155f, 1), fogged(0.415f, 1), fogged(0.545f, 1), 255};
-    EXPECT_TRUE(readPixel(16, 32).isNear(far, 4)) << readPixel(16, 32) << " expected " << far;
-    EXPECT_TRUE(readPixel(48, 32).isNear(near, 4)) << readPixel(48, 32) << " expected " << near;
+    expectPixels({{16, 32, fogged(100), 4}, {48, 32, fogged(1), 4}});
 }
 
 TEST_F(ScenePixels, TheOverlayIsDrawnOverTheScene)
@@ -248,36 +153,27 @@ TEST_F(ScenePixels, TheOverlayIsDrawnOverTheScene)
     Overlay& overlay = core().getSceneManager().createOverlay();
     SceneBuilder hud(overlay);
     hud.addObject(makeQuad(0, 0, 0.5f, 0.5f, 0, Color(0, 0, 1, 1)), makeMaterial());
-    CppLib::SharedPtr<RenderSettings> flat(new RenderSettings());
-    flat->setUseLights(false);
-    eye->getOverlaySettings().setRenderSettings(flat);
+    eye->getOverlaySettings().setRenderSettings(eye->getCamSettings().getRenderSettings());
     eye->setOverlay(overlay);
     renderFrame();
-    EXPECT_TRUE(readPixel(16, 16).isNear(BLUE)) << readPixel(16, 16);
-    EXPECT_TRUE(readPixel(48, 48).isNear(RED)) << readPixel(48, 48);
+    expectPixels({{16, 16, BLUE}, {48, 48, RED}});
 
     eye->setUseOverlay(false);
     renderFrame();
-    EXPECT_TRUE(readPixel(16, 16).isNear(RED)) << readPixel(16, 16);
+    expectPixels({{16, 16, RED}});
 }
 
 TEST_F(ScenePixels, ViewportsAreDrawnInIndexOrderAndCamerasOutsideAnySceneAreSkipped)
 {
-    CppLib::SharedPtr<Camera> eye = camera();
-    addViewport(eye);
+    addViewport(camera());
     quad(-2, -2, 2, 2, -1, Color(1, 0, 0, 1));
     SceneBuilder other(core().getSceneManager().createSceneGraph());
-    CppLib::SharedPtr<Camera> second = other.addCamera();
-    second->getCamSettings().setRenderSettings(eye->getCamSettings().getRenderSettings());
     other.addObject(makeQuad(-2, -2, 2, 2, -1, Color(0, 1, 0, 1)), makeMaterial());
-    addViewport(second)->setRelativeLayout(0.5f, 0.0f, 0.5f, 1.0f);
+    addViewport(other.addCamera(false))->setRelativeLayout(0.5f, 0.0f, 0.5f, 1.0f);
     CppLib::SharedPtr<Camera> nowhere(new Camera("nowhere"));
     addViewport(nowhere)->setRelativeLayout(0.0f, 0.5f, 1.0f, 0.5f);
     renderFrame();
-    EXPECT_TRUE(readPixel(16, 16).isNear(RED)) << readPixel(16, 16);
-    EXPECT_TRUE(readPixel(16, 48).isNear(RED)) << readPixel(16, 48);
-    EXPECT_TRUE(readPixel(48, 16).isNear(GREEN)) << readPixel(48, 16);
-    EXPECT_TRUE(readPixel(48, 48).isNear(GREEN)) << readPixel(48, 48);
+    expectPixels({{16, 16, RED}, {16, 48, RED}, {48, 16, GREEN}, {48, 48, GREEN}});
 }
 
 TEST_F(ScenePixels, IndexListsPointingPastTheirVerticesAreNotDrawnAndReportedOnce)
@@ -288,12 +184,9 @@ TEST_F(ScenePixels, IndexListsPointingPastTheirVerticesAreNotDrawnAndReportedOnc
     bad->addTriangle(0, 1, 7);
     geometry->createGroup().addElement(*bad);
     mBuilder->addObject(geometry, makeMaterial());
-    testing::internal::CaptureStderr();
-    renderFrame();
-    renderFrame();
-    const std::string log = testing::internal::GetCapturedStderr();
+    const std::string log = logOfTwoFrames();
     EXPECT_EQ(lines(log), 1) << log;
-    EXPECT_TRUE(readPixel(32, 32).isNear(GREEN)) << readPixel(32, 32);
+    expectPixels({{32, 32, GREEN}});
 }
 
 TEST_F(ScenePixels, PointSpritesCoverTheirSizeWithTheirTexture)
@@ -319,9 +212,7 @@ TEST_F(ScenePixels, PointSpritesCoverTheirSizeWithTheirTexture)
     if (!context().supportsPointSprites()) {
         GTEST_SKIP() << "the driver has no point sprites";
     }
-    EXPECT_TRUE(readPixel(32, 32).isNear(BLUE)) << readPixel(32, 32);
-    EXPECT_TRUE(readPixel(38, 26).isNear(BLUE)) << readPixel(38, 26);
-    EXPECT_TRUE(readPixel(44, 32).isNear(BLACK)) << readPixel(44, 32);
+    expectPixels({{32, 32, BLUE}, {38, 26, BLUE}, {44, 32, BLACK}});
 }
 
 TEST_F(ScenePixels, MaterialsAreLitWithTheirOwnColoursWhateverWasDrawnBefore)
@@ -346,13 +237,9 @@ TEST_F(ScenePixels, MaterialsAreLitWithTheirOwnColoursWhateverWasDrawnBefore)
     mBuilder->addObject(makeQuad(0.5f, -1, 1, 1, -1, Color(1, 0, 0, 1)), unlit);
     renderFrame();
     renderFrame();
-
-    // (global 0.2 + light ambient 0.2) × ambient + diffuse.
-    EXPECT_TRUE(readPixel(8, 32).isNear({178, 0, 0})) << readPixel(8, 32);
-    EXPECT_TRUE(readPixel(24, 32).isNear({0, 178, 0})) << readPixel(24, 32);
-    // OpenGL's default material: 0.4 × 0.2 + 0.8.
-    EXPECT_TRUE(readPixel(40, 32).isNear({224, 224, 224})) << readPixel(40, 32);
-    EXPECT_TRUE(readPixel(56, 32).isNear(RED)) << readPixel(56, 32);
+    // (global 0.2 + light ambient 0.2) × ambient + diffuse; then OpenGL's
+    // default material: 0.4 × 0.2 + 0.8.
+    expectPixels({{8, 32, {178, 0, 0}}, {24, 32, {0, 178, 0}}, {40, 32, {224, 224, 224}}, {56, 32, RED}});
 }
 
 TEST_F(ScenePixels, ElementGroupsWhoseBoundsLieOutsideTheViewAreLeftOut)
@@ -368,9 +255,7 @@ TEST_F(ScenePixels, ElementGroupsWhoseBoundsLieOutsideTheViewAreLeftOut)
     mBuilder->addObject(left, makeMaterial());
     mBuilder->addObject(right, makeMaterial());
     renderFrame();
-
-    EXPECT_TRUE(readPixel(16, 32).isNear(BLACK)) << readPixel(16, 32);
-    EXPECT_TRUE(readPixel(48, 32).isNear(BLUE)) << readPixel(48, 32);
+    expectPixels({{16, 32, BLACK}, {48, 32, BLUE}});
 }
 
 TEST_F(ScenePixels, MaterialsThatCullBackFacesLeaveOutWhatIsSeenFromBehind)
@@ -383,8 +268,5 @@ TEST_F(ScenePixels, MaterialsThatCullBackFacesLeaveOutWhatIsSeenFromBehind)
     mBuilder->addObject(makeQuad(-0.5f, -1, 0, 1, -1, Color(0, 1, 0, 1)), culling);
     mBuilder->addObject(makeQuad(0.5f, -1, 0, 1, -1, Color(0, 0, 1, 1)), makeMaterial());
     renderFrame();
-
-    EXPECT_TRUE(readPixel(8, 32).isNear(BLACK)) << readPixel(8, 32);
-    EXPECT_TRUE(readPixel(24, 32).isNear(GREEN)) << readPixel(24, 32);
-    EXPECT_TRUE(readPixel(40, 32).isNear(BLUE)) << readPixel(40, 32);
+    expectPixels({{8, 32, BLACK}, {24, 32, GREEN}, {40, 32, BLUE}});
 }

@@ -1,15 +1,11 @@
-#include "RenderScene.h"
+#include "SceneFixture.h"
 
 #include "geometry/GeometryObject.h"
 #include "geometry/VertexData.h"
 #include "plugins/render/opengl/GLRenderContext.h"
 #include "render/Viewport.h"
-#include "resource/RenderSettings.h"
 #include "resource/Texture2D.h"
-#include "scene/SceneGraph.h"
-#include "scene/SceneManager.h"
 #include "support/AllocationCounter.h"
-#include "support/RenderWindowFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -17,24 +13,20 @@ using namespace Velta;
 using RenderTest::makeMaterial;
 using RenderTest::makeQuad;
 using RenderTest::makeTexture;
-using RenderTest::SceneBuilder;
-using VeltaTest::Pixel;
 
 namespace {
 
 /// A textured quad filling the view; its vertex data has positions, colours,
 /// normals and one texture-coordinate layer, and two triangles.
-class Uploads : public VeltaTest::RenderWindowFixture {
+class Uploads : public RenderTest::SceneFixture {
 protected:
-    void build()
+    void SetUp() override
     {
-        mScene = &core().getSceneManager().createSceneGraph();
-        mBuilder = std::make_unique<SceneBuilder>(*mScene);
-        CppLib::SharedPtr<Camera> camera = mBuilder->addCamera();
-        CppLib::SharedPtr<RenderSettings> unlit(new RenderSettings());
-        unlit->setUseLights(false);
-        camera->getCamSettings().setRenderSettings(unlit);
-        addViewport(camera);
+        SceneFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) {
+            return;
+        }
+        addViewport(camera());
         mGeometry = makeQuad(-1, -1, 1, 1, -1, Color(1, 1, 1, 1));
         mTexture = makeTexture(1, 1, Color::RGB, {255, 0, 0});
         mMaterial = makeMaterial();
@@ -42,17 +34,9 @@ protected:
         mBuilder->addObject(mGeometry, mMaterial);
     }
 
-    void TearDown() override
-    {
-        mBuilder.reset();
-        RenderWindowFixture::TearDown();
-    }
-
     unsigned long long buffers() { return context().getBufferUploadCount(); }
     unsigned long long textures() { return context().getTextureUploadCount(); }
 
-    SceneGraph* mScene = nullptr;
-    std::unique_ptr<SceneBuilder> mBuilder;
     CppLib::SharedPtr<GeometryData> mGeometry;
     CppLib::SharedPtr<Texture2D> mTexture;
     CppLib::SharedPtr<Material> mMaterial;
@@ -62,12 +46,11 @@ protected:
 
 TEST_F(Uploads, AnUnchangedSceneIsUploadedOnceAndChangesAreUploadedAgain)
 {
-    build();
     ASSERT_TRUE(context().usesBufferObjects());
     renderFrame();
     EXPECT_EQ(buffers(), 5u); // four arrays and the index list
     EXPECT_EQ(textures(), 1u);
-    EXPECT_TRUE(readPixel(32, 32).isNear({255, 0, 0})) << readPixel(32, 32);
+    expectPixels({{32, 32, {255, 0, 0}}});
 
     renderFrame();
     renderFrame();
@@ -79,7 +62,7 @@ TEST_F(Uploads, AnUnchangedSceneIsUploadedOnceAndChangesAreUploadedAgain)
     renderFrame();
     EXPECT_EQ(textures(), 2u);
     EXPECT_EQ(buffers(), 5u);
-    EXPECT_TRUE(readPixel(32, 32).isNear({0, 0, 255})) << readPixel(32, 32);
+    expectPixels({{32, 32, {0, 0, 255}}});
 
     // New vertex colours: the vertex arrays are filled again, not the indices.
     CppLib::SharedPtr<VertexData> vertices = mGeometry->getIndexedData(0);
@@ -91,14 +74,13 @@ TEST_F(Uploads, AnUnchangedSceneIsUploadedOnceAndChangesAreUploadedAgain)
     renderFrame();
     EXPECT_EQ(buffers(), 9u);
     EXPECT_EQ(textures(), 2u);
-    EXPECT_TRUE(readPixel(32, 32).isNear({0, 0, 255})) << readPixel(32, 32);
+    expectPixels({{32, 32, {0, 0, 255}}});
     renderFrame();
     EXPECT_EQ(buffers(), 9u);
 }
 
 TEST_F(Uploads, SharedDataChangedJustBeforeAFrameIsFilledOnceThatFrame)
 {
-    build();
     mBuilder->addObject(mGeometry, mMaterial);
     mBuilder->addObject(mGeometry, makeMaterial(true));
     renderFrame();
@@ -117,22 +99,20 @@ TEST_F(Uploads, SharedDataChangedJustBeforeAFrameIsFilledOnceThatFrame)
 
 TEST_F(Uploads, WithoutBufferObjectsTheSameFrameIsDrawnFromClientMemory)
 {
-    build();
     EXPECT_FALSE(context().setUseBufferObjects(false));
     renderFrame();
     renderFrame();
     EXPECT_EQ(buffers(), 0u);
     EXPECT_EQ(textures(), 1u);
-    EXPECT_TRUE(readPixel(32, 32).isNear({255, 0, 0})) << readPixel(32, 32);
+    expectPixels({{32, 32, {255, 0, 0}}});
     EXPECT_TRUE(context().setUseBufferObjects(true));
     renderFrame();
     EXPECT_EQ(buffers(), 5u);
-    EXPECT_TRUE(readPixel(32, 32).isNear({255, 0, 0})) << readPixel(32, 32);
+    expectPixels({{32, 32, {255, 0, 0}}});
 }
 
 TEST_F(Uploads, AFramesAllocationsDoNotGrowWithWhatItDraws)
 {
-    build();
     const auto measure = [this]() {
         renderFrame();
         renderFrame();
