@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using CppLib::Matrix;
@@ -31,7 +32,7 @@ const float kGeneral[16] = {2, 0, 1, 3,
 
 } // namespace
 
-TEST(Vector, NormalizedCopyOfZeroIsZeroAndOtherwiseHasUnitLength)
+TEST(Vector, NormalizedZeroStaysZeroAndPointsDivideAndProjectSafely)
 {
     EXPECT_EQ(Vector3(0, 0, 0).normalized(), Vector3());
     const Vector3 n = Vector3(3, 0, 4).normalized();
@@ -39,10 +40,8 @@ TEST(Vector, NormalizedCopyOfZeroIsZeroAndOtherwiseHasUnitLength)
     EXPECT_FLOAT_EQ(n.z(), 0.8f);
     EXPECT_EQ((Vector3(1, 0, 0).cross(Vector3(0, 1, 0))), (Vector3(0, 0, 1)));
     EXPECT_FLOAT_EQ(Vector3(1, 2, 3).dot(Vector3(4, 5, 6)), 32.0f);
-}
 
-TEST(Point, HomogeneousDivideAndPlaneProjection)
-{
+    // Points: homogeneous divide and projection onto the axis planes.
     const Point divided(TVector<float, 4>(2, 4, 6, 2));
     EXPECT_EQ(divided, (TVector<float, 4>(1, 2, 3, 1)));
     EXPECT_EQ(Point(TVector<float, 4>(2, 4, 6, 0)), Point());
@@ -56,7 +55,7 @@ TEST(Point, HomogeneousDivideAndPlaneProjection)
     EXPECT_EQ(Point2D(TVector<float, 3>(4, 6, 0)), Point2D(4, 6));
 }
 
-TEST(Matrix, ProductAgainstHandComputedValues)
+TEST(Matrix, ProductsAgainstHandComputedValuesWithAndWithoutTheIdentityShortcut)
 {
     const float b[16] = {1, 2, 0, 0,
                          0, 1, 0, 2,
@@ -66,22 +65,16 @@ TEST(Matrix, ProductAgainstHandComputedValues)
                                 1, 5, 2, 7,
                                 12, 1, 8, 4,
                                 1, 2, 2, 1};
-    expectMatrixNear(Matrix4(kGeneral) * Matrix4(b), expected);
-    EXPECT_FALSE((Matrix4(kGeneral) * Matrix4(b)).isIdentity());
-}
-
-TEST(Matrix, IdentityShortcutsReturnTheOtherOperandWithItsFlag)
-{
     const Matrix4 general(kGeneral);
+    expectMatrixNear(general * Matrix4(b), expected);
+    EXPECT_FALSE((general * Matrix4(b)).isIdentity());
+
     const Matrix4 identity;
-    EXPECT_TRUE(identity.isIdentity());
     expectMatrixNear(identity * general, kGeneral);
     expectMatrixNear(general * identity, kGeneral);
     EXPECT_FALSE((identity * general).isIdentity());
     EXPECT_TRUE((identity * identity).isIdentity());
-
-    const TVector<float, 4> v(1, 2, 3, 1);
-    EXPECT_EQ(identity * v, v);
+    EXPECT_EQ((identity * TVector<float, 4>(1, 2, 3, 1)), (TVector<float, 4>(1, 2, 3, 1)));
 
     // Elements equal to the identity after general arithmetic keep the flag
     // false, yet every product is still right.
@@ -111,7 +104,7 @@ TEST(Matrix, PointsAreColumnsAndTranslationLivesInTheLastColumn)
     EXPECT_NEAR(turned.y(), 1, 1e-6);
 }
 
-TEST(Matrix, InverseOfTranslationRotationAndGeneralMatrices)
+TEST(Matrix, InversesAndDeterminantsOfTranslationRotationGeneralAndSingularMatrices)
 {
     const float inverseTranslation[16] = {1, 0, 0, -1,
                                           0, 1, 0, -2,
@@ -120,30 +113,22 @@ TEST(Matrix, InverseOfTranslationRotationAndGeneralMatrices)
     expectMatrixNear(Matrix4::translation(1, 2, 3).inverse(), inverseTranslation);
 
     const Matrix4 rotation = Matrix4::rotationX(0.5f);
-    const Matrix4 transposed = rotation.transposed();
-    float expected[16];
-    for (int i = 0; i < 16; ++i) {
-        expected[i] = transposed.getData()[i];
-    }
-    expectMatrixNear(rotation.inverse(), expected);
+    float transposed[16];
+    std::copy_n(rotation.transposed().getData(), 16, transposed);
+    expectMatrixNear(rotation.inverse(), transposed);
 
     const float identityElements[16] = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
     const Matrix4 general(kGeneral);
     expectMatrixNear(general * general.inverse(), identityElements);
     EXPECT_TRUE(Matrix4().inverse().isIdentity());
-}
 
-TEST(Matrix, DeterminantsAndSingularInverse)
-{
     EXPECT_FLOAT_EQ(Matrix4::scaling(2, 3, 4).determinant(), 24.0f);
     EXPECT_NEAR(Matrix4::rotationY(1.1f).determinant(), 1.0f, 1e-6);
-    EXPECT_FLOAT_EQ(Matrix4(kGeneral).determinant(), -6.0f);
-
+    EXPECT_FLOAT_EQ(general.determinant(), -6.0f);
     const float singular[16] = {1, 2, 3, 4, 2, 4, 6, 8, 0, 1, 0, 1, 1, 0, 0, 1};
     EXPECT_FLOAT_EQ(Matrix4(singular).determinant(), 0.0f);
     EXPECT_TRUE(Matrix4(singular).inverse().isIdentity());
 
     const float m3[9] = {2, 0, 0, 0, 3, 0, 0, 0, 4};
-    const Matrix<float, 3> inverse3 = Matrix<float, 3>(m3).inverse();
-    EXPECT_FLOAT_EQ(inverse3.get(1, 1), 1.0f / 3.0f);
+    EXPECT_FLOAT_EQ((Matrix<float, 3>(m3).inverse().get(1, 1)), 1.0f / 3.0f);
 }

@@ -16,6 +16,8 @@ using namespace Velta;
 using GeometryTest::makeGeometry;
 using SceneTest::expectBox;
 using SceneTest::expectPoint;
+using SceneTest::worldBound;
+using SceneTest::worldOrigin;
 
 namespace {
 
@@ -32,62 +34,45 @@ protected:
     Branch* mRoot = nullptr;
 };
 
-Point worldOrigin(const Node& node)
-{
-    return Point(node.getTransformedNode().getWorldTransformation() * CppLib::TVector<float, 4>(0, 0, 0, 1));
-}
-
-const BoundingVolume& worldBound(const Node& node)
-{
-    return node.getTransformedNode().getBoundingVolume();
-}
-
 } // namespace
 
-TEST_F(GeometryObjectTest, SubobjectsSitUnderTheirOwnTransformationsAndMoveIndependently)
+TEST_F(GeometryObjectTest, OwnSubobjectsSitUnderTheirOwnTransformationsAndEachHasOnePlace)
 {
-    GeometryObject object("boat");
+    auto object = std::make_unique<GeometryObject>("boat");
     GeometrySubobject hull;
-    ASSERT_TRUE(object.addSubobject(hull));
-    GeometrySubobject* sail = object.addSubobject(std::make_unique<GeometrySubobject>("sail"));
-    root().attachChild(object);
+    ASSERT_TRUE(object->addSubobject(hull));
+    GeometrySubobject* sail = object->addSubobject(std::make_unique<GeometrySubobject>("sail"));
+    root().attachChild(*object);
     EXPECT_NE(hull.getParent(), sail->getParent());
-    EXPECT_EQ(hull.getParent()->getParent(), &object);
-
-    object.getTransformation(*sail)->translate(0, 3, 0, false);
+    EXPECT_EQ(hull.getParent()->getParent(), object.get());
+    object->getTransformation(*sail)->translate(0, 3, 0, false);
     frame();
-    object.getTransformation(hull.getNodeId())->translate(5, 0, 0, false);
+    object->getTransformation(hull.getNodeId())->translate(5, 0, 0, false);
     frame();
     expectPoint(worldOrigin(hull), 5, 0, 0);
     expectPoint(worldOrigin(*sail), 0, 3, 0);
-}
 
-TEST_F(GeometryObjectTest, OnlyItsOwnSubobjectsAreFoundAndEachHasOnePlace)
-{
-    auto object = std::make_unique<GeometryObject>();
     GeometryObject other;
     GeometrySubobject theirs;
     other.addSubobject(theirs);
     EXPECT_FALSE(object->addSubobject(theirs));
-    EXPECT_EQ(object->getAttachedChildCount(), 0);
+    EXPECT_EQ(object->getAttachedChildCount(), 2);
     EXPECT_EQ(object->getSubobject(theirs.getNodeId()), nullptr);
     EXPECT_EQ(object->getTransformation(theirs), nullptr);
 
-    root().attachChild(*object);
     unsigned long long id = 0;
     {
         GeometrySubobject passing;
         passing.setGeometry(makeGeometry("buoy", Point(0, 0, 0), Point(1, 1, 1)), 0);
         object->addSubobject(passing);
         id = passing.getNodeId();
-        EXPECT_EQ(object->getSubobject(object->getAttachedChild(0)->getNodeId()), nullptr) << "the holder";
+        EXPECT_EQ(object->getSubobject(object->getAttachedChild(2)->getNodeId()), nullptr) << "the holder";
         frame();
     }
     EXPECT_EQ(object->getSubobject(id), nullptr) << "destroyed first, it left the object";
     frame();
     EXPECT_EQ(worldBound(*object).getState(), BoundingVolume::EMPTY);
 
-    object->addSubobject(std::make_unique<GeometrySubobject>());
     object.reset(); // takes its holders and owned sub-objects out of the scene
     frame();
 }

@@ -42,7 +42,7 @@ using IndexDataTest = VeltaTest::ClockedCoreFixture;
 
 } // namespace
 
-TEST_F(IndexDataTest, PrimitivesAddTheirIndicesAndGrowByTheirStep)
+TEST_F(IndexDataTest, PrimitivesAddTheirIndicesGrowByTheirStepAndShareThemWhenCopied)
 {
     IndexedTriangles triangles(3);
     triangles.addTriangle(0, 1, 2);
@@ -61,6 +61,16 @@ TEST_F(IndexDataTest, PrimitivesAddTheirIndicesAndGrowByTheirStep)
     quadStrip.addQuad(2, 3);
     EXPECT_EQ(indices(quadStrip.getIndexList()), (std::vector<unsigned int>{0, 1, 2, 3}));
     EXPECT_EQ(quadStrip.getIndexList().getCapacity(), 14u);
+
+    // A copy shares its indices until written.
+    IndexedTriangles copy(triangles);
+    EXPECT_EQ(copy.getIndexList().getIndexList(), triangles.getIndexList().getIndexList());
+    EXPECT_NE(copy.getIndexList().getId(), triangles.getIndexList().getId());
+    copy.getIndexList().setIndex(0, 9);
+    copy.addTriangle(3, 4, 5);
+    EXPECT_EQ(indices(triangles.getIndexList()), (std::vector<unsigned int>{0, 1, 2, 2, 1, 3}));
+    EXPECT_EQ(indices(copy.getIndexList()), (std::vector<unsigned int>{9, 1, 2, 2, 1, 3, 3, 4, 5}));
+    EXPECT_EQ(copy.getIndexList().getMaxIndex(), 9u);
 }
 
 TEST_F(IndexDataTest, WithoutStorageNothingIsCountedOrWritten)
@@ -131,19 +141,4 @@ TEST_F(IndexDataTest, ElementsPointingPastTheVertexDataAreRefusedWhole)
     bytes.addIndex(0);
     EXPECT_FALSE(bytes.fitsVertexCount(10)) << "signed indices cannot be drawn";
     EXPECT_EQ(bytes.getMaxIndex(), IndexDataSet::INVALID_INDEX);
-}
-
-TEST_F(IndexDataTest, ACopiedElementSharesItsIndicesUntilWritten)
-{
-    IndexedTriangles original(3);
-    original.addTriangle(0, 1, 2);
-    IndexedTriangles copy(original);
-    EXPECT_EQ(copy.getIndexList().getIndexList(), original.getIndexList().getIndexList());
-    EXPECT_NE(copy.getIndexList().getId(), original.getIndexList().getId());
-
-    copy.getIndexList().setIndex(0, 9);
-    copy.addTriangle(3, 4, 5);
-    EXPECT_EQ(indices(original.getIndexList()), (std::vector<unsigned int>{0, 1, 2}));
-    EXPECT_EQ(indices(copy.getIndexList()), (std::vector<unsigned int>{9, 1, 2, 3, 4, 5}));
-    EXPECT_EQ(copy.getIndexList().getMaxIndex(), 9u);
 }

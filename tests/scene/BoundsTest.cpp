@@ -50,7 +50,7 @@ TEST(TransformationSteps, LocalStepsActInOwnAxesAndParentStepsInTheParentsAxes)
     expectPoint(translationOf(post), 0, -5, 0);
 }
 
-TEST(TransformationSteps, InverseUndoesTheStepsAndFollowsLaterChanges)
+TEST(TransformationSteps, InverseUndoesTheStepsAndRotationsAboutLinesKeepTheLine)
 {
     Transformation t;
     t.translate(1, 2, 3, true);
@@ -62,25 +62,22 @@ TEST(TransformationSteps, InverseUndoesTheStepsAndFollowsLaterChanges)
     t.reset();
     EXPECT_TRUE(t.getLocalTransformation().isIdentity());
     expectPoint(apply(t.getInverseTransformation(), p), p.x(), p.y(), p.z());
-}
 
-TEST(TransformationSteps, RotationAboutALineKeepsTheLineAndADegenerateAxisChangesNothing)
-{
-    const CppLib::TVector<float, 3> p(1, 0, 0);
-    const CppLib::TVector<float, 3> q(1, 0, 1);
+    // A rotation about a line keeps the line; a degenerate axis changes nothing.
+    const CppLib::TVector<float, 3> from(1, 0, 0);
+    const CppLib::TVector<float, 3> to(1, 0, 1);
     for (bool local : {true, false}) {
-        Transformation t;
-        t.rotate(2 * HALF_PI, p, q, local);
-        expectPoint(apply(t.getLocalTransformation(), Point(1, 0, 7)), 1, 0, 7);
-        expectPoint(apply(t.getLocalTransformation(), Point()), 2, 0, 0);
+        Transformation about;
+        about.rotate(2 * HALF_PI, from, to, local);
+        expectPoint(apply(about.getLocalTransformation(), Point(1, 0, 7)), 1, 0, 7);
+        expectPoint(apply(about.getLocalTransformation(), Point()), 2, 0, 0);
     }
-    Transformation t;
     t.rotate(1.0f, 0, 0, 0, true);
-    t.rotate(1.0f, p, p, false);
+    t.rotate(1.0f, from, from, false);
     EXPECT_TRUE(t.getLocalTransformation().isIdentity());
 }
 
-TEST(BoundingBoxStates, EmptyAndInfiniteBoxesFollowTheirStatesNotTheirCorners)
+TEST(BoundingBoxStates, EmptyAndInfiniteBoxesFollowTheirStatesNotTheirCornersAlsoWhenIntersected)
 {
     BoundingBox empty;
     EXPECT_EQ(empty.getState(), BoundingVolume::EMPTY);
@@ -101,9 +98,17 @@ TEST(BoundingBoxStates, EmptyAndInfiniteBoxesFollowTheirStatesNotTheirCorners)
     EXPECT_FALSE(grows.expand(BoundingBox()));
     EXPECT_TRUE(grows.expand(infinite));
     EXPECT_EQ(grows.getState(), BoundingVolume::INFINITE);
+
+    // Intersection: disjoint, touching, empty and unbounded volumes.
+    const BoundingBox a(Point(0, 0, 0), Point(1, 1, 1));
+    EXPECT_EQ(a.intersects(BoundingBox(Point(2, 0, 0), Point(3, 1, 1))), -1);
+    EXPECT_EQ(a.intersects(BoundingBox(Point(1, 1, 1), Point(3, 3, 3))), 0); // touching corners
+    EXPECT_EQ(a.intersects(BoundingBox()), -1);                              // empty meets nothing
+    EXPECT_NE(a.intersects(infinite), -1);
+    EXPECT_EQ(infinite.intersects(a), 1);
 }
 
-TEST(BoundingBoxStates, APlacedBoxBecomesTheBoxAroundItsEightPlacedCorners)
+TEST(BoundingBoxStates, PlacedBoxesAreExpandedAndIntersectedWhereTheyArePlaced)
 {
     const BoundingBox local(Point(-1, -2, -3), Point(1, 2, 3));
     Matrix4 placement = Matrix4::translation(10, 0, 0) * Matrix4::rotationZ(HALF_PI);
@@ -122,21 +127,9 @@ TEST(BoundingBoxStates, APlacedBoxBecomesTheBoxAroundItsEightPlacedCorners)
                                                 corner & 4 ? 3.f : -3.f)));
     }
     expectBox(around, byCorners.getMin(), byCorners.getMax());
-}
-
-TEST(BoundingBoxStates, IntersectionTellsApartDisjointTouchingAndUnboundedVolumes)
-{
-    const BoundingBox a(Point(0, 0, 0), Point(1, 1, 1));
-    EXPECT_EQ(a.intersects(BoundingBox(Point(2, 0, 0), Point(3, 1, 1))), -1);
-    EXPECT_EQ(a.intersects(BoundingBox(Point(1, 1, 1), Point(3, 3, 3))), 0); // touching corners
-    EXPECT_EQ(a.intersects(BoundingBox()), -1);                              // empty meets nothing
-
-    BoundingBox everything;
-    everything.setInfinite();
-    EXPECT_NE(a.intersects(everything), -1);
-    EXPECT_EQ(everything.intersects(a), 1);
 
     // Placed volumes are compared where they are placed.
+    const BoundingBox a(Point(0, 0, 0), Point(1, 1, 1));
     const BoundingBox unit(Point(-0.5f, -0.5f, -0.5f), Point(0.5f, 0.5f, 0.5f));
     EXPECT_EQ(a.intersects(unit, Matrix4::translation(5, 0, 0)), -1);
     EXPECT_NE(a.intersects(unit, Matrix4::translation(1.2f, 0.5f, 0.5f)), -1);

@@ -15,34 +15,30 @@ using Scenes = VeltaTest::CoreFixture;
 
 } // namespace
 
-TEST_F(Scenes, GraphsAndOverlaysShareOneIdSequenceButNotTheirTables)
+TEST_F(Scenes, ScenesShareOneIdSequenceAndAreUpdatedInCreationOrderUntilDeleted)
 {
     SceneManager& manager = core().getSceneManager();
-    SceneGraph& first = manager.createSceneGraph();
+    SceneGraph& doomed = manager.createSceneGraph();
     Overlay& overlay = manager.createOverlay();
-    SceneGraph& second = manager.createSceneGraph();
-    EXPECT_EQ(first.getSceneId(), 1);
+    SceneGraph& scene = manager.createSceneGraph();
+    EXPECT_EQ(doomed.getSceneId(), 1);
     EXPECT_EQ(overlay.getSceneId(), 2);
-    EXPECT_EQ(second.getSceneId(), 3);
-
+    EXPECT_EQ(scene.getSceneId(), 3);
     EXPECT_EQ(manager.getSceneGraphCount(), 2);
     EXPECT_EQ(manager.getOverlayCount(), 1);
-    EXPECT_EQ(manager.getSceneGraph(1), &second);
+    EXPECT_EQ(manager.getSceneGraph(1), &scene);
     EXPECT_EQ(manager.getSceneGraph(2), nullptr);
     EXPECT_EQ(manager.getSceneGraphById(2), nullptr);
     EXPECT_EQ(manager.getOverlayById(2), &overlay);
     EXPECT_EQ(manager.getOverlayById(1), nullptr);
-}
 
-TEST_F(Scenes, EveryFrameRunsOneUpdatePerSceneInCreationOrder)
-{
-    SceneManager& manager = core().getSceneManager();
-    SceneGraph& scene = manager.createSceneGraph();
-    Overlay& overlay = manager.createOverlay();
-    std::vector<Process*>& processes = *manager.getProcessList();
-    ASSERT_EQ(processes.size(), 2u);
-    EXPECT_EQ(&static_cast<SceneManager::UpdateAdapter*>(processes[0])->getSceneRoot(), &scene);
-    EXPECT_EQ(&static_cast<SceneManager::UpdateAdapter*>(processes[1])->getSceneRoot(), &overlay);
+    const auto sceneOf = [&](int i) {
+        return &static_cast<SceneManager::UpdateAdapter*>((*manager.getProcessList())[i])->getSceneRoot();
+    };
+    ASSERT_EQ(manager.getProcessList()->size(), 3u);
+    EXPECT_EQ(sceneOf(0), &doomed);
+    EXPECT_EQ(sceneOf(1), &overlay);
+    EXPECT_EQ(sceneOf(2), &scene);
 
     TransformationNode place;
     SceneTest::ProbeLeaf leaf;
@@ -52,22 +48,14 @@ TEST_F(Scenes, EveryFrameRunsOneUpdatePerSceneInCreationOrder)
     overlay.getRoot()->attachChild(hud);
     place.translate(1, 2, 3, true);
     hud.translate(0.5f, 0.5f, 0, true);
-
     core().getProcessManager().update(true);
     EXPECT_EQ(leaf.getNodeStatus(), Node::UPDATED);
     EXPECT_EQ(leaf.getTransformedNode().getWorldTransformation().get(1, 3), 2.0f);
     EXPECT_EQ(hud.getTransformedNode().getWorldTransformation().get(0, 3), 0.5f);
-}
 
-TEST_F(Scenes, DeletingASceneStopsItsUpdatesAndOrphansItsNodes)
-{
-    SceneManager& manager = core().getSceneManager();
-    SceneGraph& doomed = manager.createSceneGraph();
-    SceneGraph& kept = manager.createSceneGraph();
-    Overlay& overlay = manager.createOverlay();
+    // Deleting a scene stops its updates and orphans its nodes.
     Branch node;
     doomed.getRoot()->attachChild(node);
-
     SceneGraph stray(99); // not the manager's
     EXPECT_FALSE(manager.deleteSceneGraph(stray));
     EXPECT_TRUE(manager.deleteSceneGraph(doomed));
@@ -80,6 +68,6 @@ TEST_F(Scenes, DeletingASceneStopsItsUpdatesAndOrphansItsNodes)
     EXPECT_TRUE(manager.deleteOverlay(overlay));
     EXPECT_EQ(manager.getOverlayCount(), 0);
     ASSERT_EQ(manager.getProcessList()->size(), 1u);
-    EXPECT_EQ(&static_cast<SceneManager::UpdateAdapter*>(manager.getProcessList()->front())->getSceneRoot(), &kept);
+    EXPECT_EQ(sceneOf(0), &scene);
     core().getProcessManager().update(true);
 }

@@ -102,4 +102,14 @@ inline void expectBox(const Velta::BoundingVolume& volume, const Velta::Point& m
     expectPoint(box->getMax(), max.x(), max.y(), max.z());
 }
 
+inline Velta::Point worldOrigin(const Velta::Node& node)
+{
+    return Velta::Point(node.getTransformedNode().getWorldTransformation() * CppLib::TVector<float, 4>(0, 0, 0, 1));
+}
+
+inline const Velta::BoundingVolume& worldBound(const Velta::Node& node)
+{
+    return node.getTransformedNode().getBoundingVolume();
+}
+
 } // namespace SceneTest

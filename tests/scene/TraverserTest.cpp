@@ -8,7 +8,6 @@
 #include "scene/UpdateTraverser.h"
 #include "support/CoreFixture.h"
 
-
 using namespace Velta;
 using SceneTest::NamedFilter;
 using SceneTest::ProbeLeaf;
@@ -66,81 +65,50 @@ TEST_F(Walks, AWalkEntersEveryNodeInOrderAndLeavesEveryGroupUp)
 
     EXPECT_EQ(walker.walk(0, true), (Log{"R DOWN", "B DOWN", "A PREVIOUS", "A1 DOWN", "A UP", "R UP"}));
 
+    EXPECT_EQ(walker.walk(1), (Log{"R DOWN", "A DOWN", "B NEXT", "R UP"})); // a depth limit
+    EXPECT_EQ(walker.walk(2), walker.walk(0));
+
     walker.traverser.setSkipRoot(true);
     EXPECT_EQ(walker.walk(), (Log{"A DOWN", "A1 DOWN", "A UP", "B NEXT", "R UP"}));
 }
 
-TEST_F(Walks, ADepthLimitKeepsTheWalkAtTheFirstLevels)
+TEST_F(Walks, FilterAndHandlerAnswersSkipAcceptOrAbortAsTheyShould)
 {
     Tree tree;
-    Walker walker(tree.r);
-    EXPECT_EQ(walker.walk(1), (Log{"R DOWN", "A DOWN", "B NEXT", "R UP"}));
-    EXPECT_EQ(walker.walk(2), walker.walk(0));
-}
-
-TEST_F(Walks, AWalkFromAnInnerNodeStaysInsideItsSubtree)
-{
-    Tree tree;
-    Branch empty("E");
-    tree.r.attachChild(empty);
-    Walker walker(tree.r);
-    ASSERT_EQ(walker.traverser.moveDown(0), &tree.a);
-    walker.handler->mLog.clear();
-    EXPECT_EQ(walker.traverser.walk(0, false), nullptr);
-    EXPECT_EQ(walker.handler->mLog, (Log{"A DOWN", "A1 DOWN", "A UP"}));
-
-    // A start without children has no subtree to leave into its siblings.
-    walker.traverser.reset(true);
-    walker.traverser.moveDown(2);
-    walker.handler->mLog.clear();
-    walker.traverser.walk(0, false);
-    EXPECT_EQ(walker.handler->mLog, (Log{"E DOWN"}));
-}
-
-TEST_F(Walks, SkipFromAFilterLeavesTheNodeOutAndFromAHandlerOnlyItsChildren)
-{
-    Tree tree;
+    // SKIP from a filter leaves the node out, from a handler only its children.
     Walker filtered(tree.r);
     filtered.traverser.addFilter(CppLib::SharedPtr<Traverser::Filter>(new NamedFilter("A", Traverser::SKIP)));
     EXPECT_EQ(filtered.walk(), (Log{"R DOWN", "B DOWN", "R UP"}));
-
     Walker handled(tree.r);
     handled.handler->mAnswerAt = "A";
     handled.handler->mAnswer = Traverser::SKIP;
     EXPECT_EQ(handled.walk(), (Log{"R DOWN", "A DOWN", "B NEXT", "R UP"}));
 
-    // A filter that answers HANDLED lets the node in without asking the rest.
+    // A filter that answers HANDLED lets the node in without asking the rest;
+    // ABORT from a filter is no decision: the next filter is asked.
     Walker accepted(tree.r);
     accepted.traverser.addFilter(CppLib::SharedPtr<Traverser::Filter>(new NamedFilter("A", Traverser::HANDLED)));
     accepted.traverser.addFilter(CppLib::SharedPtr<Traverser::Filter>(new NamedFilter("A", Traverser::SKIP)));
+    accepted.traverser.addFilter(CppLib::SharedPtr<Traverser::Filter>(new NamedFilter("B", Traverser::ABORT)));
     EXPECT_EQ(accepted.walk().size(), 6u);
+
+    // ABORT from a handler ends the walk at that node.
+    handled.handler->mAnswerAt = "A1";
+    handled.handler->mAnswer = Traverser::ABORT;
+    EXPECT_EQ(handled.walk(), (Log{"R DOWN", "A DOWN", "A1 DOWN"}));
+    EXPECT_EQ(handled.result, &tree.a1);
+    handled.handler->mAnswerAt = "R";
+    EXPECT_EQ(handled.walk(), (Log{"R DOWN"}));
+    EXPECT_EQ(handled.result, &tree.r);
 }
 
-TEST_F(Walks, AbortFromAHandlerEndsTheWalkAtThatNode)
+TEST_F(Walks, ImpossibleStepsAnswerNullAndWalksFromAnInnerNodeStayInsideIt)
 {
     Tree tree;
-    Walker walker(tree.r);
-    walker.handler->mAnswerAt = "A1";
-    walker.handler->mAnswer = Traverser::ABORT;
-    EXPECT_EQ(walker.walk(), (Log{"R DOWN", "A DOWN", "A1 DOWN"}));
-    EXPECT_EQ(walker.result, &tree.a1);
-
-    walker.handler->mAnswerAt = "R";
-    EXPECT_EQ(walker.walk(), (Log{"R DOWN"}));
-    EXPECT_EQ(walker.result, &tree.r);
-
-    // ABORT from a filter is no decision: the next filter is asked.
-    Walker filtered(tree.r);
-    filtered.traverser.addFilter(CppLib::SharedPtr<Traverser::Filter>(new NamedFilter("B", Traverser::ABORT)));
-    EXPECT_EQ(filtered.walk().size(), 6u);
-}
-
-TEST_F(Walks, ImpossibleStepsAnswerNullAndLeaveTheTraverserWhereItWas)
-{
-    Tree tree;
-    ProbeLeaf c("C");
+    Branch c("C");
     tree.r.attachChild(c);
-    Traverser traverser(tree.r);
+    Walker walker(tree.r);
+    Traverser& traverser = walker.traverser;
 
     EXPECT_EQ(traverser.moveUp(), nullptr);
     EXPECT_EQ(traverser.nextSibling(), nullptr);
@@ -152,11 +120,22 @@ TEST_F(Walks, ImpossibleStepsAnswerNullAndLeaveTheTraverserWhereItWas)
     EXPECT_EQ(traverser.moveDown(-1), &c);
     EXPECT_EQ(traverser.getCurrentPos(), 2);
     EXPECT_EQ(traverser.nextSibling(), nullptr);
+    // A start without children has no subtree to leave into its siblings.
+    EXPECT_EQ(traverser.walk(0, false), nullptr);
+    EXPECT_EQ(walker.handler->mLog, (Log{"C DOWN"}));
+
+    traverser.reset(true);
+    traverser.moveDown(2);
     EXPECT_EQ(traverser.prevSibling(), &tree.b);
     EXPECT_EQ(traverser.prevSibling(), &tree.a);
     EXPECT_EQ(traverser.prevSibling(), nullptr);
     EXPECT_EQ(traverser.getCurrentNode(), &tree.a);
+    walker.handler->mLog.clear();
+    traverser.walk(0, false);
+    EXPECT_EQ(walker.handler->mLog, (Log{"A DOWN", "A1 DOWN", "A UP"}));
 
+    traverser.reset(true);
+    traverser.moveDown(0);
     EXPECT_EQ(traverser.moveDown(0), &tree.a1);
     EXPECT_TRUE(traverser.isLeaf());
     EXPECT_EQ(traverser.getChildCount(), -1);
