@@ -49,16 +49,11 @@ protected:
     static std::string windowSize()
     {
         const std::string id = findWindow();
-        if (id.empty()) {
-            return "";
-        }
-        const std::string shell = runCommand("xdotool getwindowgeometry --shell " + id + " 2>/dev/null");
-        std::smatch width, height;
-        if (!std::regex_search(shell, width, std::regex("WIDTH=(\\d+)")) ||
-            !std::regex_search(shell, height, std::regex("HEIGHT=(\\d+)"))) {
-            return "";
-        }
-        return width[1].str() + " x " + height[1].str();
+        const std::string shell = id.empty() ? "" : runCommand("xdotool getwindowgeometry " + id + " 2>/dev/null");
+        std::smatch size;
+        return std::regex_search(shell, size, std::regex("Geometry: (\\d+)x(\\d+)"))
+                   ? size[1].str() + " x " + size[2].str()
+                   : "";
     }
 
     static void press(const std::string& key) { runCommand("xdotool key " + key + " 2>/dev/null"); }

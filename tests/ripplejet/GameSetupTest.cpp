@@ -1,6 +1,6 @@
 // The game's pieces without a window: a window that cannot be opened, and
 // the title scene built from the generated game data.
-#include "GameDoubles.h"
+#include "GameEvents.h"
 
 #include "core/ProcessManager.h"
 #include "ripplejet/DemoLevel.h"
@@ -14,9 +14,8 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
+#include <filesystem>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
@@ -42,22 +41,21 @@ class TitleScene : public VeltaTest::SetUpCoreFixture {
 protected:
     void SetUp() override
     {
-        ASSERT_NE(getcwd(mWorkingDirectory, sizeof(mWorkingDirectory)), nullptr);
-        ASSERT_EQ(chdir(RIPPLEJET_BIN_DIR), 0) << RIPPLEJET_BIN_DIR;
+        std::filesystem::current_path(RIPPLEJET_BIN_DIR);
         SetUpCoreFixture::SetUp();
     }
 
     void TearDown() override
     {
         SetUpCoreFixture::TearDown();
-        ASSERT_EQ(chdir(mWorkingDirectory), 0);
+        std::filesystem::current_path(mWorkingDirectory);
     }
 
 private:
-    char mWorkingDirectory[PATH_MAX] = {};
+    std::filesystem::path mWorkingDirectory = std::filesystem::current_path();
 };
 
-TEST_F(TitleScene, FindsEveryModelAndImageItNames)
+TEST_F(TitleScene, FindsEveryModelAndImageAndTheSceneryMatchesTheValleyItSitsOn)
 {
     Ripplejet::DemoLevel level;
     EXPECT_TRUE(level.getCamera().isNull());
@@ -73,12 +71,7 @@ TEST_F(TitleScene, FindsEveryModelAndImageItNames)
     EXPECT_NE(level.getCamera()->getOverlay(), nullptr);
     EXPECT_TRUE(level.isSignShown());
     EXPECT_TRUE(level.load()) << "a second load changes nothing";
-}
 
-TEST_F(TitleScene, ScenerySitsOnTheValleyAsItIsDrawnAndTheRiverFlowsDownstream)
-{
-    Ripplejet::DemoLevel level;
-    ASSERT_TRUE(level.load());
     core().getProcessManager().update(true); // places the terrain and the water
     const Ripplejet::DemoValley& valley = level.getScenery()->getValley();
     ASSERT_NE(valley.getTerrain(), nullptr);

@@ -1,6 +1,6 @@
 // The window manager in a real window on the virtual display: hot keys,
 // the frame loop, pointer wrapping, routing and the full-screen toggle.
-#include "GameDoubles.h"
+#include "GameEvents.h"
 
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
@@ -12,6 +12,8 @@
 #include "render/RenderWindow.h"
 #include "render/Viewport.h"
 #include "resource/RenderSettings.h"
+#include "ripplejet/Level.h"
+#include "ripplejet/Menu.h"
 #include "ripplejet/WindowManager.h"
 #include "scene/Camera.h"
 #include "support/CoreFixture.h"
@@ -21,6 +23,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -38,6 +41,55 @@ using Velta::KeyEventInfo;
 
 constexpr unsigned short KEY_A = 97;
 
+/// A menu that keeps a copy of every event it is given.
+class RecordingMenu : public Ripplejet::Menu {
+public:
+    bool processInputEvent(Velta::InputEvent& event) override
+    {
+        events.push_back(event);
+        return true;
+    }
+
+    std::vector<Velta::InputEvent> events;
+};
+
+/// A level that keeps a copy of every event it is given, loads as told and
+/// runs `onUpdate` every frame with the frame's number (from 1) and
+/// timestamp, up to 40 frames. Its camera has render settings of its own.
+class RecordingLevel : public Ripplejet::Level {
+public:
+    RecordingLevel()
+    {
+        camera->getCamSettings().setRenderSettings(
+            CppLib::SharedPtr<Velta::RenderSettings>(new Velta::RenderSettings()));
+    }
+
+    bool processInputEvent(Velta::InputEvent& event) override
+    {
+        events.push_back(event);
+        return true;
+    }
+    bool load() override { return loads; }
+    void start() override { ++starts; }
+    CppLib::SharedPtr<Velta::Camera> getCamera() override { return camera; }
+    void update(long long timestamp) override
+    {
+        if (++frames > 40) {
+            windows->quit(); // in case the test's script never ends the loop
+        } else if (onUpdate) {
+            onUpdate(frames, timestamp);
+        }
+    }
+
+    bool loads = true;
+    int starts = 0;
+    int frames = 0;
+    std::function<void(int frame, long long timestamp)> onUpdate;
+    std::vector<Velta::InputEvent> events;
+    CppLib::SharedPtr<Velta::Camera> camera{new Velta::Camera("level camera")};
+    Ripplejet::WindowManager* windows = nullptr;
+};
+
 class WindowManagerTest : public VeltaTest::CoreFixture {
 protected:
     void SetUp() override
@@ -49,12 +101,13 @@ protected:
         core().getTimerManager().registerTimerPlugin(clock);
         core().setup(true);
         core().getRenderManager().initializeRenderer(false);
-        menu = std::make_unique<RipplejetTest::RecordingMenu>();
-        level = std::make_unique<RipplejetTest::RecordingLevel>();
+        menu = std::make_unique<RecordingMenu>();
+        level = std::make_unique<RecordingLevel>();
         windows = std::make_unique<WindowManager>();
         ASSERT_TRUE(windows->init());
         windows->setMenu(menu.get());
         windows->setLevel(level.get());
+        level->windows = windows.get();
     }
 
     void TearDown() override
@@ -70,23 +123,6 @@ protected:
     /// Dispatched as the input manager dispatches a polled event.
     void send(Velta::InputEvent event) { core().getInputManager().triggerInputEvent(event); }
 
-    /// Runs the loop; the level's script sees each frame, and the loop is
-    /// ended after `limit` frames in case the script never ends it.
-    void runFrames(int limit = 40)
-    {
-        auto script = level->onUpdate;
-        level->onUpdate = [this, script, limit](int frame, long long timestamp) {
-            if (frame > limit) {
-                windows->quit();
-                return;
-            }
-            if (script) {
-                script(frame, timestamp);
-            }
-        };
-        windows->run();
-    }
-
     /// The last move the level was given, as (x, y).
     std::pair<float, float> lastLevelMove() const
     {
@@ -96,8 +132,8 @@ protected:
     }
 
     VeltaTest::ManualClock clock;
-    std::unique_ptr<RipplejetTest::RecordingMenu> menu;
-    std::unique_ptr<RipplejetTest::RecordingLevel> level;
+    std::unique_ptr<RecordingMenu> menu;
+    std::unique_ptr<RecordingLevel> level;
     std::unique_ptr<WindowManager> windows;
 
 private:
@@ -135,7 +171,7 @@ TEST_F(WindowManagerTest, EscapeOrACloseRequestEndsTheLoopAfterTheFrame)
             send(keyPress(WindowManager::KEY_ESCAPE, KeyEventInfo::MOD_NUM));
         }
     };
-    runFrames();
+    windows->run();
     EXPECT_EQ(level->frames, 2);
     EXPECT_FALSE(windows->isRunning());
 
@@ -145,7 +181,7 @@ TEST_F(WindowManagerTest, EscapeOrACloseRequestEndsTheLoopAfterTheFrame)
             send(quitRequest());
         }
     };
-    runFrames();
+    windows->run();
     EXPECT_EQ(level->frames, 3) << "the level is updated every frame, started or not";
 }
 
@@ -161,7 +197,7 @@ TEST_F(WindowManagerTest, F2ReportsFramesOnceASecondUntilPressedAgain)
         }
     };
     testing::internal::CaptureStderr();
-    runFrames();
+    windows->run();
     std::istringstream output(testing::internal::GetCapturedStderr());
     std::vector<std::string> reports;
     for (std::string line; std::getline(output, line);) {
@@ -254,36 +290,23 @@ TEST_F(WindowManagerTest, TTwiceReturnsToTheFullScreenWindowWithTheSameViewports
 {
     ASSERT_TRUE(windows->startLevel());
     const CppLib::SharedPtr<Velta::RenderTarget> target = windows->getRenderTarget();
-    Velta::RenderManager& renderManager = core().getRenderManager();
-    ASSERT_NE(windows->getWindow(), nullptr);
-    EXPECT_EQ(windows->getWindow()->getName(), "Ripplejet");
-    EXPECT_EQ(windows->getWindow()->getWidth(), 1024);
-
-    send(keyPress(WindowManager::KEY_T));
-    Velta::RenderWindow* window = windows->getWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_FALSE(window->isFullscreen());
-    EXPECT_EQ(window->getWidth(), 800);
-    EXPECT_EQ(window->getHeight(), 600);
-    EXPECT_EQ(window->getRenderTarget().get(), target.get());
-    EXPECT_EQ(renderManager.getRenderWindowCount(), 1u);
-    core().getProcessManager().update(true);
-
-    send(keyPress(WindowManager::KEY_T));
-    window = windows->getWindow();
-    ASSERT_NE(window, nullptr);
-    EXPECT_TRUE(window->isFullscreen());
-    EXPECT_EQ(window->getWidth(), 1024);
-    EXPECT_EQ(window->getHeight(), 768);
-    EXPECT_EQ(renderManager.getRenderWindowCount(), 1u);
-    ASSERT_EQ(window->getRenderTarget().get(), target.get());
+    for (const bool fullScreen : {false, true}) {
+        send(keyPress(WindowManager::KEY_T));
+        Velta::RenderWindow* window = windows->getWindow();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(window->isFullscreen(), fullScreen);
+        EXPECT_EQ(window->getWidth(), fullScreen ? 1024 : 800);
+        EXPECT_EQ(window->getHeight(), fullScreen ? 768 : 600);
+        EXPECT_EQ(core().getRenderManager().getRenderWindowCount(), 1u);
+        ASSERT_EQ(window->getRenderTarget().get(), target.get());
+        core().getProcessManager().update(true);
+    }
     // The level's viewport under the menu's, both over the whole window.
     ASSERT_EQ(target->getViewportCount(), 2);
     EXPECT_EQ(target->getViewport(0).get(), windows->getLevelViewport().get());
     EXPECT_EQ(target->getViewport(1).get(), windows->getMenuViewport().get());
     EXPECT_EQ(windows->getLevelViewport()->getCamera().get(), level->camera.get());
     EXPECT_EQ(windows->getLevelViewport()->getWidth(800), 800);
-    core().getProcessManager().update(true);
 }
 
 } // namespace

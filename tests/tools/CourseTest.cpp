@@ -1,12 +1,9 @@
 #include "Course.h"
-#include "ImageFile.h"
 #include "Valley.h"
 
-#include <IL/il.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
 #include <string>
 #include <utility>
 
@@ -107,36 +104,6 @@ TEST(Valley, PropsStandOnTheGroundAndHousesReachIt)
             EXPECT_LE(prop.position.y - below, prop.scaleY * 1.0f);
         }
     }
-}
-
-TEST(Valley, HeightMapFileDecodesToTheCarvedSamples)
-{
-    const std::string path = testing::TempDir() + "heightmap_test.pcx";
-    ASSERT_TRUE(writePcx(path, Course::HEIGHTMAP_SIZE, Course::HEIGHTMAP_SIZE, valley().heightMap));
-
-    RawImage ours;
-    ASSERT_TRUE(readPcx(path, ours));
-    EXPECT_EQ(ours.pixels, valley().heightMap);
-
-    // The engine reads it through DevIL: one byte per sample, row 0 first.
-    ilInit();
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    ASSERT_TRUE(ilLoadImage(path.c_str())) << "DevIL error " << ilGetError();
-    EXPECT_EQ(ilGetInteger(IL_IMAGE_WIDTH), Course::HEIGHTMAP_SIZE);
-    EXPECT_EQ(ilGetInteger(IL_IMAGE_HEIGHT), Course::HEIGHTMAP_SIZE);
-    EXPECT_EQ(ilGetInteger(IL_IMAGE_TYPE), IL_UNSIGNED_BYTE);
-    const int channels = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
-    const ILubyte* data = ilGetData();
-    ASSERT_NE(data, nullptr);
-    std::size_t mismatches = 0;
-    for (std::size_t i = 0; i < valley().heightMap.size(); ++i) {
-        mismatches += data[i * static_cast<std::size_t>(channels)] != valley().heightMap[i];
-    }
-    EXPECT_EQ(mismatches, 0u);
-    ilDeleteImages(1, &image);
-    std::remove(path.c_str());
 }
 
 TEST(WaterQuad, LocatesPointsTheWayTheWaterDoes)

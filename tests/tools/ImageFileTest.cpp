@@ -1,4 +1,6 @@
+#include "Course.h"
 #include "ImageFile.h"
+#include "Valley.h"
 
 #include <IL/il.h>
 #include <gtest/gtest.h>
@@ -48,27 +50,39 @@ TEST(ImageFiles, PcxRunsStayWithinLinesAndHighValuesAreEscaped)
             samples[static_cast<std::size_t>(y) * width + x] = value;
         }
     }
+    // Also the valley's height map, which the engine reads as one byte per
+    // sample, row 0 first.
+    const int size = Course::HEIGHTMAP_SIZE;
+    const struct {
+        int width, height;
+        std::vector<std::uint8_t> samples;
+    } cases[] = {{width, height, samples}, {size, size, carveValley().heightMap}};
     const std::string path = testing::TempDir() + "roundtrip.pcx";
-    ASSERT_TRUE(writePcx(path, width, height, samples));
-
-    RawImage read;
-    ASSERT_TRUE(readPcx(path, read));
-    EXPECT_EQ(read.width, width);
-    EXPECT_EQ(read.height, height);
-    EXPECT_EQ(read.pixels, samples);
-
     ilInit();
-    ILuint image = 0;
-    ilGenImages(1, &image);
-    ilBindImage(image);
-    ASSERT_TRUE(ilLoadImage(path.c_str()));
-    ASSERT_EQ(ilGetInteger(IL_IMAGE_WIDTH), width);
-    const int channels = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
-    const ILubyte* data = ilGetData();
-    for (std::size_t i = 0; i < samples.size(); ++i) {
-        ASSERT_EQ(data[i * static_cast<std::size_t>(channels)], samples[i]) << "sample " << i;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.width);
+        ASSERT_TRUE(writePcx(path, c.width, c.height, c.samples));
+        RawImage read;
+        ASSERT_TRUE(readPcx(path, read));
+        EXPECT_EQ(read.width, c.width);
+        EXPECT_EQ(read.height, c.height);
+        EXPECT_EQ(read.pixels, c.samples);
+
+        ILuint image = 0;
+        ilGenImages(1, &image);
+        ilBindImage(image);
+        ASSERT_TRUE(ilLoadImage(path.c_str())) << "DevIL error " << ilGetError();
+        ASSERT_EQ(ilGetInteger(IL_IMAGE_WIDTH), c.width);
+        ASSERT_EQ(ilGetInteger(IL_IMAGE_HEIGHT), c.height);
+        EXPECT_EQ(ilGetInteger(IL_IMAGE_TYPE), IL_UNSIGNED_BYTE);
+        const int channels = ilGetInteger(IL_IMAGE_BYTES_PER_PIXEL);
+        const ILubyte* data = ilGetData();
+        ASSERT_NE(data, nullptr);
+        for (std::size_t i = 0; i < c.samples.size(); ++i) {
+            ASSERT_EQ(data[i * static_cast<std::size_t>(channels)], c.samples[i]) << "sample " << i;
+        }
+        ilDeleteImages(1, &image);
     }
-    ilDeleteImages(1, &image);
     std::remove(path.c_str());
 
     EXPECT_TRUE(encodePcx(3, 3, samples).empty()); // size does not match the samples

@@ -26,18 +26,12 @@ class ValleyLooks : public VeltaTest::RenderWindowFixture {
 protected:
     ValleyLooks() : RenderWindowFixture(128, 96) {}
 
-    static void SetUpTestSuite()
+    void SetUp() override
     {
         VeltaTools::Output output(gRoot.string());
         VeltaTools::generateTextures(output);
         VeltaTools::generateModels(output);
         ASSERT_TRUE(output.isOk());
-    }
-
-    static void TearDownTestSuite() { std::filesystem::remove_all(gRoot); }
-
-    void SetUp() override
-    {
         std::filesystem::current_path(gRoot);
         RenderWindowFixture::SetUp();
     }
@@ -47,6 +41,7 @@ protected:
         mValley.reset();
         RenderWindowFixture::TearDown();
         std::filesystem::current_path(mWorkingDirectory);
+        std::filesystem::remove_all(gRoot);
     }
 
     std::filesystem::path mWorkingDirectory = std::filesystem::current_path();

@@ -1,41 +1,11 @@
-#include "GameDoubles.h"
+#include "GameEvents.h"
 
 #include "input/ButtonEventInfo.h"
 #include "input/KeyEventInfo.h"
 #include "input/MoveEventInfo.h"
 #include "input/SysWMEventInfo.h"
-#include "resource/RenderSettings.h"
-#include "scene/Camera.h"
 
 namespace RipplejetTest {
-
-bool RecordingMenu::processInputEvent(Velta::InputEvent& event)
-{
-    events.push_back(event);
-    return true;
-}
-
-RecordingLevel::RecordingLevel() : camera(new Velta::Camera("level camera"))
-{
-    camera->getCamSettings().setRenderSettings(
-        CppLib::SharedPtr<Velta::RenderSettings>(new Velta::RenderSettings()));
-}
-
-RecordingLevel::~RecordingLevel() = default;
-
-bool RecordingLevel::processInputEvent(Velta::InputEvent& event)
-{
-    events.push_back(event);
-    return true;
-}
-
-void RecordingLevel::update(long long timestamp)
-{
-    ++frames;
-    if (onUpdate) {
-        onUpdate(frames, timestamp);
-    }
-}
 
 namespace {
 
