@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <string>
 #include <utility>
@@ -39,6 +40,15 @@ public:
     Journal& mJournal;
     std::function<void()> mOnRun;
 };
+
+std::vector<std::string> names(const Journal& journal)
+{
+    std::vector<std::string> result;
+    for (const auto& entry : journal) {
+        result.push_back(entry.first);
+    }
+    return result;
+}
 
 class TestSubsystem : public Subsystem {
 public:
@@ -96,59 +106,48 @@ TEST_F(ProcessManagerTest, FailureStatusesAndLookupsOfUnknownSubsystems)
     EXPECT_EQ(mManager.getSubsystemByPos(-1), nullptr);
     EXPECT_EQ(mManager.stop(false), 0) << "stopping an idle manager is a harmless no-op";
     EXPECT_EQ(mManager.stop(true), 0);
-    EXPECT_EQ(mManager.registerSubsystemBefore(negative, 1), 0);
-    EXPECT_EQ(mManager.getSubsystemCount(), 0u);
 }
 
 TEST_F(ProcessManagerTest, UpdateModesChooseTheDriverAndProcessModesSilenceSubsystems)
 {
-    TestSubsystem frameOnly(100), loopOnly(101), never(102), silent(103), disabled(104);
-    RecordingProcess f("frame", mJournal), l("loop", mJournal), n("never", mJournal), s("silent", mJournal),
-        d("disabled", mJournal);
-    frameOnly.mProcesses = {&f};
-    loopOnly.mProcesses = {&l};
-    never.mProcesses = {&n};
-    silent.mProcesses = {&s};
-    disabled.mProcesses = {&d};
-    frameOnly.setUpdateMode(Subsystem::UPDATE_FRAME);
-    loopOnly.setUpdateMode(Subsystem::UPDATE_LOOP);
-    never.setUpdateMode(Subsystem::UPDATE_NEVER);
-    silent.setProcessMode(Subsystem::PROCESS_NONE);
-    disabled.setEnabled(false);
-    for (Subsystem* subsystem : {static_cast<Subsystem*>(&frameOnly), static_cast<Subsystem*>(&loopOnly),
-                                 static_cast<Subsystem*>(&never), static_cast<Subsystem*>(&silent),
-                                 static_cast<Subsystem*>(&disabled)}) {
-        mManager.registerSubsystem(*subsystem, -1);
+    const struct {
+        const char* name;
+        Subsystem::UpdateMode update;
+        Subsystem::ProcessMode process;
+        bool enabled;
+    } kinds[] = {{"frame", Subsystem::UPDATE_FRAME, Subsystem::PROCESS_DEFAULT, true},
+                 {"loop", Subsystem::UPDATE_LOOP, Subsystem::PROCESS_DEFAULT, true},
+                 {"default", Subsystem::UPDATE_DEFAULT, Subsystem::PROCESS_DEFAULT, true},
+                 {"never", Subsystem::UPDATE_NEVER, Subsystem::PROCESS_DEFAULT, true},
+                 {"silent", Subsystem::UPDATE_DEFAULT, Subsystem::PROCESS_NONE, true},
+                 {"disabled", Subsystem::UPDATE_DEFAULT, Subsystem::PROCESS_DEFAULT, false}};
+    std::deque<RecordingProcess> processes;
+    std::deque<TestSubsystem> subsystems;
+    for (const auto& kind : kinds) {
+        processes.emplace_back(kind.name, mJournal);
+        subsystems.emplace_back(100 + static_cast<int>(subsystems.size()));
+        subsystems.back().mProcesses = {&processes.back()};
+        subsystems.back().setUpdateMode(kind.update);
+        subsystems.back().setProcessMode(kind.process);
+        subsystems.back().setEnabled(kind.enabled);
+        mManager.registerSubsystem(subsystems.back(), -1);
     }
 
     mManager.update(true);
-    EXPECT_EQ(mJournal.size(), 1u);
-    EXPECT_EQ(mJournal.at(0).first, "frame");
-    EXPECT_EQ(mClock.getReads(), 2) << "the silent subsystem is visited, the disabled one is not";
+    EXPECT_EQ(names(mJournal), (std::vector<std::string>{"frame", "default"}));
+    EXPECT_EQ(mClock.getReads(), 3) << "the silent subsystem is visited, the disabled one is not";
 
     mJournal.clear();
-    l.mOnRun = [this] { EXPECT_EQ(mManager.stop(true), -1); EXPECT_EQ(mManager.stop(false), 0); };
-    EXPECT_EQ(mManager.run(true), 0);
-    EXPECT_EQ(mJournal.size(), 1u);
-    EXPECT_EQ(mJournal.at(0).first, "loop");
-    EXPECT_FALSE(mManager.isRunning());
-}
-
-TEST_F(ProcessManagerTest, RunLoopUpdatesDefaultSubsystemsUntilStopped)
-{
-    TestSubsystem subsystem(100);
-    RecordingProcess p("p", mJournal);
     int passes = 0;
-    p.mOnRun = [&] {
+    processes[1].mOnRun = [&] {
         EXPECT_TRUE(mManager.isRunning());
+        EXPECT_EQ(mManager.stop(true), -1) << "a forced stop is refused";
         if (++passes == 3) {
-            mManager.stop(false);
+            EXPECT_EQ(mManager.stop(false), 0);
         }
     };
-    subsystem.mProcesses = {&p};
-    mManager.registerSubsystem(subsystem, -1);
     EXPECT_EQ(mManager.run(true), 0);
-    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(names(mJournal), (std::vector<std::string>{"loop", "default", "loop", "default", "loop", "default"}));
     EXPECT_FALSE(mManager.isRunning());
 }
 
@@ -168,10 +167,6 @@ TEST_F(ProcessManagerTest, ProcessesAddedOrRemovedDuringAnUpdateRunOnceAndSkipNo
     mManager.registerSubsystem(subsystem, -1);
 
     mManager.update(true);
-    std::vector<std::string> ran;
-    for (const auto& entry : mJournal) {
-        ran.push_back(entry.first);
-    }
-    EXPECT_EQ(ran, (std::vector<std::string>{"first", "second", "added"}));
+    EXPECT_EQ(names(mJournal), (std::vector<std::string>{"first", "second", "added"}));
     EXPECT_EQ(list, (std::vector<Process*>{&second, &added}));
 }

@@ -1,12 +1,11 @@
-#include "cpplib/CowMemPtr.h"
-#include "resource/TextureData.h"
+#include "TestImages.h"
+
 #include "resource/TextureProxy.h"
 #include "support/ClockedCoreFixture.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 #include <vector>
 
 using CppLib::SharedPtr;
@@ -14,18 +13,10 @@ using Velta::Color;
 using Velta::TextureInfo;
 using Velta::TextureProxy;
 using Velta::TextureSource;
-using Bytes = std::vector<unsigned char>;
+using ResourceTest::Bytes;
+using ResourceTest::image;
 
 namespace {
-
-SharedPtr<TextureSource> image(unsigned int w, unsigned int h, Color::Format format, const Bytes& bytes)
-{
-    CppLib::CowMemPtr<void> pixels;
-    pixels.alloc(static_cast<unsigned int>(bytes.size()));
-    std::memcpy(pixels.get(), bytes.data(), bytes.size());
-    return SharedPtr<TextureSource>(
-        new Velta::TextureData(TextureInfo(w, h, 1, format, Velta::DataType::UNSIGNED_BYTE), pixels));
-}
 
 /// A `w` × `h` RGBA image whose pixel (x, y) is (x, y, `tag`, 255).
 SharedPtr<TextureSource> numbered(unsigned int w, unsigned int h, unsigned char tag)

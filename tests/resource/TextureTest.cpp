@@ -1,7 +1,9 @@
-#include "cpplib/CowMemPtr.h"
+#include "TestImages.h"
+
+#include "resource/Material.h"
+#include "resource/RenderSettings.h"
 #include "resource/Texture2D.h"
 #include "resource/Texture3D.h"
-#include "resource/TextureData.h"
 #include "support/ClockedCoreFixture.h"
 
 #include <gtest/gtest.h>
@@ -9,6 +11,7 @@
 using CppLib::SharedPtr;
 using Velta::Color;
 using Velta::DataType;
+using Velta::Material;
 using Velta::Texture;
 using Velta::Texture2D;
 using Velta::TextureInfo;
@@ -45,10 +48,7 @@ public:
 
 SharedPtr<TextureSource> image(unsigned int w, unsigned int h)
 {
-    const TextureInfo info(w, h, 1, Color::RGBA, DataType::UNSIGNED_BYTE);
-    CppLib::CowMemPtr<void> pixels;
-    pixels.alloc(static_cast<unsigned int>(info.getMemSize()));
-    return SharedPtr<TextureSource>(new Velta::TextureData(info, pixels));
+    return ResourceTest::image(w, h, Color::RGBA, ResourceTest::Bytes(w * h * 4));
 }
 
 /// The upload rule of a renderer: upload when nothing was uploaded yet or
@@ -110,42 +110,31 @@ TEST_F(TextureTest, ATextureMayOutliveTheCore)
     SUCCEED();
 }
 
-TEST_F(TextureTest, ReplacingTheImageIsUploadedOnce)
+TEST_F(TextureTest, AReplacedImageOrOneThatChangesItselfIsUploadedAgain)
 {
-    Texture2D texture(image(4, 4));
-    EXPECT_TRUE(texture.hasChanged(0)) << "an image from the constructor counts as set at time 0";
-    EXPECT_FALSE(texture.hasChanged(1));
+    Texture2D replaced(image(4, 4));
+    EXPECT_TRUE(replaced.hasChanged(0)) << "an image from the constructor counts as set at time 0";
+    EXPECT_FALSE(replaced.hasChanged(1));
+    auto* editable = new EditableImage(TextureInfo(2, 2, 1, Color::RGBA, DataType::UNSIGNED_BYTE));
+    Texture2D edited(SharedPtr<TextureSource>(static_cast<TextureSource*>(editable)));
 
-    Binder renderer;
-    int uploads = 0;
+    Binder replacedBinder, editedBinder;
+    int replacedUploads = 0, editedUploads = 0;
     for (int frame = 0; frame < 6; ++frame) {
         mClock.advance(16);
         if (frame == 3) {
-            texture.setTextureSource(image(8, 8));
-            mClock.advance(2); // the rest of the frame's logic
+            replaced.setTextureSource(image(8, 8));
         }
-        uploads += renderer.bind(texture, core().getTimerManager().getTimestamp());
-    }
-    EXPECT_EQ(uploads, 2) << "the first bind and the replacement";
-    EXPECT_EQ(texture.getTextureSource(5, 5)->getTextureInfo().getWidth(), 8u);
-}
-
-TEST_F(TextureTest, AnImageThatChangesItselfIsUploadedAgain)
-{
-    auto* editable = new EditableImage(TextureInfo(2, 2, 1, Color::RGBA, DataType::UNSIGNED_BYTE));
-    Texture2D texture(SharedPtr<TextureSource>(static_cast<TextureSource*>(editable)));
-
-    Binder renderer;
-    int uploads = 0;
-    for (int frame = 0; frame < 6; ++frame) {
-        mClock.advance(16);
         if (frame == 2 || frame == 4) {
             editable->mChangeTime = core().getTimerManager().getTimestamp();
-            mClock.advance(1);
         }
-        uploads += renderer.bind(texture, core().getTimerManager().getTimestamp());
+        mClock.advance(2); // the rest of the frame's logic
+        replacedUploads += replacedBinder.bind(replaced, core().getTimerManager().getTimestamp());
+        editedUploads += editedBinder.bind(edited, core().getTimerManager().getTimestamp());
     }
-    EXPECT_EQ(uploads, 3) << "the first bind and both edits";
+    EXPECT_EQ(replacedUploads, 2) << "the first bind and the replacement";
+    EXPECT_EQ(replaced.getTextureSource(5, 5)->getTextureInfo().getWidth(), 8u);
+    EXPECT_EQ(editedUploads, 3) << "the first bind and both edits";
 }
 
 TEST_F(TextureTest, MemorySizeCountsMipMapsUpToTheHighestLevel)
@@ -158,4 +147,33 @@ TEST_F(TextureTest, MemorySizeCountsMipMapsUpToTheHighestLevel)
     Texture2D empty;
     empty.setGenerateMipMaps(true);
     EXPECT_EQ(empty.getMemSize(), 0u);
+}
+
+TEST_F(TextureTest, AMaterialKeepsOneTextureAUnitAliveAndAskingForAnEmptyUnitAddsNothing)
+{
+    Material material;
+    EXPECT_FALSE(material.useBlending()) << "decides the opaque or the blended pass";
+    EXPECT_TRUE(material.getTexture(0).isNull());
+    // An empty pointer is a valid entry that switches texturing off on its unit.
+    material.setTexture(0, SharedPtr<Texture>());
+    EXPECT_TRUE(material.getTexture(3).isNull());
+    EXPECT_EQ(material.getTextureCount(), 1u);
+
+    SharedPtr<Texture> first(new Texture2D());
+    SharedPtr<Texture> second(new Texture2D());
+    material.setTexture(0, first);
+    material.setTexture(0, second);
+    material.setTexture(2, first);
+    EXPECT_EQ(material.getTexture(0), second);
+    EXPECT_EQ(material.getTexture(2), first);
+    EXPECT_TRUE(material.getTexture(1).isNull());
+    EXPECT_EQ(material.getTextureCount(), 2u);
+
+    SharedPtr<Velta::RenderSettings> settings(new Velta::RenderSettings());
+    material.setRenderSettings(settings);
+    Texture* kept = second.get();
+    second.setNull();
+    const Material copy(material);
+    EXPECT_EQ(copy.getTexture(0).get(), kept);
+    EXPECT_EQ(copy.getRenderSettings(), settings);
 }

@@ -2,9 +2,7 @@
 #include "SoundTestSupport.h"
 
 #include "plugins/sound/openal/Mpg123Stream.h"
-#include "plugins/sound/openal/OpenALSoundEngine.h"
 #include "sound/SoundChannel.h"
-#include "sound/SoundSource.h"
 
 #include <gtest/gtest.h>
 
@@ -21,10 +19,8 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-class SoundFileTest : public testing::Test {
+class SoundFileTest : public SoundTest::EngineTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(mEngine.initialize()); }
-
     /// Opens `bytes` as the file `name`; `line` is the one line it logged
     /// ("" for none; a second line fails the test).
     SharedPtr<SoundSource> open(const std::string& name, const Bytes& bytes, std::string& line)
@@ -35,9 +31,6 @@ protected:
         line = mLog.lines().size() > before ? mLog.lines()[before] : "";
         return source;
     }
-
-    SoundTest::Log mLog;
-    Velta::OpenALSoundEngine mEngine{mLog.shared};
 };
 
 TEST_F(SoundFileTest, UnplayableFilesGiveNoSourceAndOneLineEach)

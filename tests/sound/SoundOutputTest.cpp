@@ -1,17 +1,19 @@
 // What the OpenAL engine plays, checked in the output that OpenAL's wave-file
-// back end records in real time (see WaveOutput).
+// back end records in real time (see WaveOutput); the sound manager with the
+// engine that the core's setup installs.
 #include "SoundTestSupport.h"
 #include "WaveOutput.h"
 
-#include "plugins/sound/openal/OpenALSoundEngine.h"
+#include "core/ProcessManager.h"
+#include "resource/ResourceManager.h"
 #include "sound/SoundChannel.h"
-#include "sound/SoundSource.h"
+#include "sound/SoundManager.h"
 #include "support/AllocationCounter.h"
-
-#include <gtest/gtest.h>
+#include "support/CoreFixture.h"
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <thread>
@@ -22,20 +24,14 @@ using SoundTest::Tone;
 using SoundTest::WaveOutput;
 using Velta::OpenALSoundEngine;
 using Velta::SoundChannel;
+using Velta::SoundManager;
 using Velta::SoundSource;
 using Vector3 = CppLib::TVector<float, 3>;
 
 namespace {
 
-class SoundOutputTest : public testing::Test {
+class SoundOutputTest : public SoundTest::EngineTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(mEngine.initialize()); }
-
-    SharedPtr<SoundSource> source(const Tone& tone, bool positional)
-    {
-        return mEngine.createSoundSource(SoundTest::soundFile("tone.mp3", SoundTest::encodeTone(tone)), positional);
-    }
-
     /// A channel with the tone started on it (paused), looping for ever.
     SharedPtr<SoundChannel> looping(const Tone& tone, bool positional)
     {
@@ -50,9 +46,6 @@ protected:
         mEngine.shutdown();
         return WaveOutput::read();
     }
-
-    SoundTest::Log mLog;
-    OpenALSoundEngine mEngine{mLog.shared};
 };
 
 TEST_F(SoundOutputTest, ChannelIsHeardAtItsVolumeUntilPausedMutedOrStopped)
@@ -221,5 +214,61 @@ TEST_F(SoundOutputTest, UpdateWithPlayingChannelsAllocatesNothing)
     ASSERT_GE(first, 0);
     EXPECT_TRUE(out.isHeardThroughout(first, first + 600)) << "the buffers never ran dry";
 }
+
+/// The core with its plug-ins, run in a directory that has a sound folder.
+class SoundManagerTest : public VeltaTest::SetUpCoreFixture {
+protected:
+    void SetUp() override
+    {
+        mWorkingDirectory = std::filesystem::current_path();
+        const std::filesystem::path data = SoundTest::scratchDirectory() + "/data";
+        std::filesystem::create_directories(data / "sound");
+        SoundTest::writeFile((data / "sound" / "music.mp3").string(), SoundTest::encodeTone(SoundTest::Tone()));
+        std::filesystem::current_path(data);
+        VeltaTest::SetUpCoreFixture::SetUp();
+    }
+
+    void TearDown() override
+    {
+        VeltaTest::SetUpCoreFixture::TearDown();
+        std::filesystem::current_path(mWorkingDirectory);
+    }
+
+    SoundManager& sound() { return core().getResourceManager().getSoundManager(); }
+
+    std::filesystem::path mWorkingDirectory;
+};
+
+TEST_F(SoundManagerTest, SetupInstallsAnEngineUpdatedOncePerFrameThatKeepsCachedSourcesAndNamedChannels)
+{
+    ASSERT_NE(sound().getSoundEngine(), nullptr);
+    EXPECT_TRUE(sound().registerSoundEngine(*sound().getSoundEngine()));
+    EXPECT_EQ(sound().getProcessList()->size(), 1u) << "registered twice, updated once";
+
+    SharedPtr<SoundSource> cached = sound().getSoundSource("music.mp3", true, true);
+    ASSERT_FALSE(cached.isNull());
+    EXPECT_EQ(cached->getLength(), 300);
+    EXPECT_EQ(sound().getSoundSource("music.mp3", true, true), cached);
+    EXPECT_NE(sound().getSoundSource("music.mp3", true, false), cached) << "without the cache the file opens anew";
+    EXPECT_TRUE(sound().getSoundSource("nothing.mp3", true, true).isNull());
+
+    SharedPtr<SoundChannel> unnamed = sound().createChannel(sound().getSoundSource("music.mp3", false, false));
+    ASSERT_FALSE(unnamed.isNull());
+    EXPECT_TRUE(sound().getChannel("").isNull());
+    SharedPtr<SoundChannel> music = sound().createChannel(cached, "music");
+    EXPECT_EQ(sound().getChannel("music"), music);
+    SharedPtr<SoundChannel> again = sound().createChannel(cached, "music");
+    EXPECT_EQ(sound().getChannel("music"), again);
+    EXPECT_EQ(music.getUseCount(), 1u) << "the channel it replaced is no longer kept";
+    EXPECT_TRUE(sound().getChannel("unknown").isNull());
+
+    again->setRepeat(true);
+    ASSERT_TRUE(again->play());
+    for (int frame = 0; frame < 30; ++frame) {
+        core().getProcessManager().update(true);
+    }
+    EXPECT_TRUE(again->isPlaying());
+}
+
 
 } // namespace
