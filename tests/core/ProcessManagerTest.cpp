@@ -75,23 +75,6 @@ protected:
 
 } // namespace
 
-TEST_F(ProcessManagerTest, UpdatesSubsystemsInOrderWithOneTimestampReadEach)
-{
-    TestSubsystem first(mManager.createSubsystemId());
-    TestSubsystem second(mManager.createSubsystemId());
-    EXPECT_EQ(first.getSubsystemId(), 100);
-    EXPECT_EQ(second.getSubsystemId(), 101);
-    RecordingProcess a("a", mJournal), b("b", mJournal), c("c", mJournal);
-    first.mProcesses = {&a, &b};
-    second.mProcesses = {&c};
-    EXPECT_EQ(mManager.registerSubsystem(first, -1), 0);
-    EXPECT_EQ(mManager.registerSubsystem(second, -1), 1);
-
-    EXPECT_EQ(mManager.update(true), 0);
-    EXPECT_EQ(mJournal, (Journal{{"a", 1000}, {"b", 1000}, {"c", 1001}}));
-    EXPECT_EQ(mClock.getReads(), 2);
-}
-
 TEST_F(ProcessManagerTest, FailureStatusesAndLookupsOfUnknownSubsystems)
 {
     TestSubsystem negative(-5);
@@ -108,7 +91,7 @@ TEST_F(ProcessManagerTest, FailureStatusesAndLookupsOfUnknownSubsystems)
     EXPECT_EQ(mManager.stop(true), 0);
 }
 
-TEST_F(ProcessManagerTest, UpdateModesChooseTheDriverAndProcessModesSilenceSubsystems)
+TEST_F(ProcessManagerTest, SubsystemsRunInOrderWithOneTimestampReadEachAsTheirModesAllow)
 {
     const struct {
         const char* name;
@@ -125,16 +108,19 @@ TEST_F(ProcessManagerTest, UpdateModesChooseTheDriverAndProcessModesSilenceSubsy
     std::deque<TestSubsystem> subsystems;
     for (const auto& kind : kinds) {
         processes.emplace_back(kind.name, mJournal);
-        subsystems.emplace_back(100 + static_cast<int>(subsystems.size()));
+        subsystems.emplace_back(mManager.createSubsystemId());
         subsystems.back().mProcesses = {&processes.back()};
         subsystems.back().setUpdateMode(kind.update);
         subsystems.back().setProcessMode(kind.process);
         subsystems.back().setEnabled(kind.enabled);
-        mManager.registerSubsystem(subsystems.back(), -1);
+        EXPECT_EQ(mManager.registerSubsystem(subsystems.back(), -1), static_cast<int>(subsystems.size()) - 1);
     }
+    EXPECT_EQ(subsystems.front().getSubsystemId(), 100) << "clear of the core's own subsystem ids";
+    RecordingProcess second("second", mJournal);
+    subsystems.front().mProcesses.push_back(&second);
 
-    mManager.update(true);
-    EXPECT_EQ(names(mJournal), (std::vector<std::string>{"frame", "default"}));
+    EXPECT_EQ(mManager.update(true), 0);
+    EXPECT_EQ(mJournal, (Journal{{"frame", 1000}, {"second", 1000}, {"default", 1001}}));
     EXPECT_EQ(mClock.getReads(), 3) << "the silent subsystem is visited, the disabled one is not";
 
     mJournal.clear();
