@@ -20,6 +20,8 @@
 
 using Velta::VeltaCore;
 
+extern "C" void* probeCoreAddress();
+
 namespace {
 
 VeltaCore& core()
@@ -45,28 +47,25 @@ TEST(CoreLifecycle, CreatesAndDeletesTheManagersInTheirOrders)
     core().shutdown();
     core().setManagerObserver(nullptr);
 
-    const std::vector<std::string> order = {"LogManager",    "ConfigManager",  "RenderManager", "PluginManager",
-                                            "ResourceManager", "ProcessManager", "SceneManager",  "InputManager",
-                                            "TimerManager",  "EventManager"};
     std::vector<std::string> expected;
-    for (const auto& name : order) {
-        expected.push_back("+" + name);
-    }
-    for (const auto& name : order) {
-        expected.push_back("-" + name);
+    for (const char* sign : {"+", "-"}) {
+        for (const char* name : {"LogManager", "ConfigManager", "RenderManager", "PluginManager", "ResourceManager",
+                                 "ProcessManager", "SceneManager", "InputManager", "TimerManager", "EventManager"}) {
+            expected.push_back(sign + std::string(name));
+        }
     }
     EXPECT_EQ(gLifecycle, expected);
 }
 
-TEST(CoreLifecycle, StartupAndShutdownTwiceAreHarmlessAndRestartMakesFreshManagers)
+TEST(CoreLifecycle, SetupOnlyAfterStartupAndStartupOrShutdownTwiceIsHarmless)
 {
+    EXPECT_FALSE(core().setup(true));
     EXPECT_FALSE(core().isStarted());
     core().shutdown();
     core().startup();
     Velta::ProcessManager* first = &core().getProcessManager();
     core().startup();
     EXPECT_EQ(&core().getProcessManager(), first);
-    EXPECT_EQ(core().getProcessManager().getSubsystemCount(), 5u);
     EXPECT_TRUE(core().isStarted());
     core().shutdown();
     core().shutdown();
@@ -74,53 +73,30 @@ TEST(CoreLifecycle, StartupAndShutdownTwiceAreHarmlessAndRestartMakesFreshManage
 
     core().startup();
     core().setup(true);
-    EXPECT_EQ(core().getPluginManager().getPlugins().size(), 5u);
-    const auto& modelLoaders = core().getResourceManager().getObjectManager().getObjectLoaders();
-    ASSERT_EQ(modelLoaders.getSize(), 1u);
-    EXPECT_TRUE(modelLoaders.get(0)->isInitialized());
+    EXPECT_EQ(core().getPluginManager().getPlugins().size(), 5u) << "a restarted core installs its plug-ins again";
     core().shutdown();
 }
 
-TEST(CoreLifecycle, SetupBeforeStartupDoesNothing)
+TEST(CoreLifecycle, AnotherSharedObjectSeesTheSameCoreAsTheProgram)
 {
-    EXPECT_FALSE(core().setup(true));
-    EXPECT_FALSE(core().isStarted());
-}
-
-TEST(CoreLifecycle, GetSingletonAlwaysAnswersTheSameCore)
-{
-    EXPECT_EQ(&core(), &CppLib::Singleton<VeltaCore>::getSingleton());
+    EXPECT_EQ(probeCoreAddress(), &core());
     EXPECT_EQ(VeltaCore::mSingleton, &core());
-}
-
-using CoreAfterStartup = VeltaTest::CoreFixture;
-
-TEST_F(CoreAfterStartup, RegistersTheFiveSubsystemsInUpdateOrder)
-{
-    Velta::ProcessManager& processes = core().getProcessManager();
-    ASSERT_EQ(processes.getSubsystemCount(), 5u);
-    const int ids[] = {1, 2, 3, 5, 6};
-    for (int position = 0; position < 5; ++position) {
-        ASSERT_NE(processes.getSubsystemByPos(position), nullptr);
-        EXPECT_EQ(processes.getSubsystemByPos(position)->getSubsystemId(), ids[position]);
-        EXPECT_EQ(processes.getSubsystemPos(ids[position]), position);
-    }
-    EXPECT_EQ(processes.getSubsystem(5), &core().getResourceManager().getSoundManager());
-}
-
-TEST_F(CoreAfterStartup, ConfigurationAcceptsAnyArgumentsAndFile)
-{
-    CppLib::Vector<std::string> arguments{"ripplejet", "--whatever", ""};
-    EXPECT_EQ(core().getConfigManager().parseArguments(arguments, false), 0);
-    EXPECT_EQ(core().getConfigManager().parseArguments(CppLib::Vector<std::string>(), true), 0);
-    EXPECT_TRUE(core().getConfigManager().loadConfiguration("does-not-exist.cfg"));
 }
 
 using CoreAfterSetup = VeltaTest::SetUpCoreFixture;
 
-TEST_F(CoreAfterSetup, MapsTheDataDirectoriesOntoTheResourceManagers)
+TEST_F(CoreAfterSetup, RegistersTheSubsystemsMapsTheDataDirectoriesAndInstallsThePluginsAndTheSdlClock)
 {
+    Velta::ProcessManager& processes = core().getProcessManager();
+    ASSERT_EQ(processes.getSubsystemCount(), 5u);
+    const int updateOrder[] = {1, 2, 3, 5, 6};
+    for (int position = 0; position < 5; ++position) {
+        ASSERT_NE(processes.getSubsystemByPos(position), nullptr);
+        EXPECT_EQ(processes.getSubsystemByPos(position)->getSubsystemId(), updateOrder[position]);
+        EXPECT_EQ(processes.getSubsystemPos(updateOrder[position]), position);
+    }
     Velta::ResourceManager& resources = core().getResourceManager();
+    EXPECT_EQ(processes.getSubsystem(5), &resources.getSoundManager());
     const auto& models = resources.getGeometryManager().getGeometryNameMapper();
     ASSERT_FALSE(models.isNull());
     EXPECT_EQ(models, resources.getObjectManager().getObjectNameMapper()) << "one shared mapper";
@@ -129,12 +105,9 @@ TEST_F(CoreAfterSetup, MapsTheDataDirectoriesOntoTheResourceManagers)
               ".\\textures\\overlays\\go.png");
     EXPECT_EQ(resources.getSoundManager().getSoundNameMapper()->map("splash.mp3").fileName, ".\\sound\\splash.mp3");
     EXPECT_TRUE(resources.getTextureManager().getTextureNameMapper().isNull());
-}
 
-TEST_F(CoreAfterSetup, InstallsFivePluginsAndTheSdlClock)
-{
     EXPECT_EQ(core().getPluginManager().getPlugins().size(), 5u);
-    const auto& modelLoaders = core().getResourceManager().getObjectManager().getObjectLoaders();
+    const auto& modelLoaders = resources.getObjectManager().getObjectLoaders();
     ASSERT_EQ(modelLoaders.getSize(), 1u);
     EXPECT_TRUE(modelLoaders.get(0)->isInitialized());
     EXPECT_NE(core().getTimerManager().getTimestampPlugin(), nullptr);

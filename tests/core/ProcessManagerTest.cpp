@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <deque>
 #include <functional>
 #include <string>
 #include <utility>
@@ -40,6 +41,15 @@ public:
     std::function<void()> mOnRun;
 };
 
+std::vector<std::string> names(const Journal& journal)
+{
+    std::vector<std::string> result;
+    for (const auto& entry : journal) {
+        result.push_back(entry.first);
+    }
+    return result;
+}
+
 class TestSubsystem : public Subsystem {
 public:
     explicit TestSubsystem(int id) { setSubsystemId(id); }
@@ -65,23 +75,6 @@ protected:
 
 } // namespace
 
-TEST_F(ProcessManagerTest, UpdatesSubsystemsInOrderWithOneTimestampReadEach)
-{
-    TestSubsystem first(mManager.createSubsystemId());
-    TestSubsystem second(mManager.createSubsystemId());
-    EXPECT_EQ(first.getSubsystemId(), 100);
-    EXPECT_EQ(second.getSubsystemId(), 101);
-    RecordingProcess a("a", mJournal), b("b", mJournal), c("c", mJournal);
-    first.mProcesses = {&a, &b};
-    second.mProcesses = {&c};
-    EXPECT_EQ(mManager.registerSubsystem(first, -1), 0);
-    EXPECT_EQ(mManager.registerSubsystem(second, -1), 1);
-
-    EXPECT_EQ(mManager.update(true), 0);
-    EXPECT_EQ(mJournal, (Journal{{"a", 1000}, {"b", 1000}, {"c", 1001}}));
-    EXPECT_EQ(mClock.getReads(), 2);
-}
-
 TEST_F(ProcessManagerTest, FailureStatusesAndLookupsOfUnknownSubsystems)
 {
     TestSubsystem negative(-5);
@@ -96,59 +89,51 @@ TEST_F(ProcessManagerTest, FailureStatusesAndLookupsOfUnknownSubsystems)
     EXPECT_EQ(mManager.getSubsystemByPos(-1), nullptr);
     EXPECT_EQ(mManager.stop(false), 0) << "stopping an idle manager is a harmless no-op";
     EXPECT_EQ(mManager.stop(true), 0);
-    EXPECT_EQ(mManager.registerSubsystemBefore(negative, 1), 0);
-    EXPECT_EQ(mManager.getSubsystemCount(), 0u);
 }
 
-TEST_F(ProcessManagerTest, UpdateModesChooseTheDriverAndProcessModesSilenceSubsystems)
+TEST_F(ProcessManagerTest, SubsystemsRunInOrderWithOneTimestampReadEachAsTheirModesAllow)
 {
-    TestSubsystem frameOnly(100), loopOnly(101), never(102), silent(103), disabled(104);
-    RecordingProcess f("frame", mJournal), l("loop", mJournal), n("never", mJournal), s("silent", mJournal),
-        d("disabled", mJournal);
-    frameOnly.mProcesses = {&f};
-    loopOnly.mProcesses = {&l};
-    never.mProcesses = {&n};
-    silent.mProcesses = {&s};
-    disabled.mProcesses = {&d};
-    frameOnly.setUpdateMode(Subsystem::UPDATE_FRAME);
-    loopOnly.setUpdateMode(Subsystem::UPDATE_LOOP);
-    never.setUpdateMode(Subsystem::UPDATE_NEVER);
-    silent.setProcessMode(Subsystem::PROCESS_NONE);
-    disabled.setEnabled(false);
-    for (Subsystem* subsystem : {static_cast<Subsystem*>(&frameOnly), static_cast<Subsystem*>(&loopOnly),
-                                 static_cast<Subsystem*>(&never), static_cast<Subsystem*>(&silent),
-                                 static_cast<Subsystem*>(&disabled)}) {
-        mManager.registerSubsystem(*subsystem, -1);
+    const struct {
+        const char* name;
+        Subsystem::UpdateMode update;
+        Subsystem::ProcessMode process;
+        bool enabled;
+    } kinds[] = {{"frame", Subsystem::UPDATE_FRAME, Subsystem::PROCESS_DEFAULT, true},
+                 {"loop", Subsystem::UPDATE_LOOP, Subsystem::PROCESS_DEFAULT, true},
+                 {"default", Subsystem::UPDATE_DEFAULT, Subsystem::PROCESS_DEFAULT, true},
+                 {"never", Subsystem::UPDATE_NEVER, Subsystem::PROCESS_DEFAULT, true},
+                 {"silent", Subsystem::UPDATE_DEFAULT, Subsystem::PROCESS_NONE, true},
+                 {"disabled", Subsystem::UPDATE_DEFAULT, Subsystem::PROCESS_DEFAULT, false}};
+    std::deque<RecordingProcess> processes;
+    std::deque<TestSubsystem> subsystems;
+    for (const auto& kind : kinds) {
+        processes.emplace_back(kind.name, mJournal);
+        subsystems.emplace_back(mManager.createSubsystemId());
+        subsystems.back().mProcesses = {&processes.back()};
+        subsystems.back().setUpdateMode(kind.update);
+        subsystems.back().setProcessMode(kind.process);
+        subsystems.back().setEnabled(kind.enabled);
+        EXPECT_EQ(mManager.registerSubsystem(subsystems.back(), -1), static_cast<int>(subsystems.size()) - 1);
     }
+    EXPECT_EQ(subsystems.front().getSubsystemId(), 100) << "clear of the core's own subsystem ids";
+    RecordingProcess second("second", mJournal);
+    subsystems.front().mProcesses.push_back(&second);
 
-    mManager.update(true);
-    EXPECT_EQ(mJournal.size(), 1u);
-    EXPECT_EQ(mJournal.at(0).first, "frame");
-    EXPECT_EQ(mClock.getReads(), 2) << "the silent subsystem is visited, the disabled one is not";
+    EXPECT_EQ(mManager.update(true), 0);
+    EXPECT_EQ(mJournal, (Journal{{"frame", 1000}, {"second", 1000}, {"default", 1001}}));
+    EXPECT_EQ(mClock.getReads(), 3) << "the silent subsystem is visited, the disabled one is not";
 
     mJournal.clear();
-    l.mOnRun = [this] { EXPECT_EQ(mManager.stop(true), -1); EXPECT_EQ(mManager.stop(false), 0); };
-    EXPECT_EQ(mManager.run(true), 0);
-    EXPECT_EQ(mJournal.size(), 1u);
-    EXPECT_EQ(mJournal.at(0).first, "loop");
-    EXPECT_FALSE(mManager.isRunning());
-}
-
-TEST_F(ProcessManagerTest, RunLoopUpdatesDefaultSubsystemsUntilStopped)
-{
-    TestSubsystem subsystem(100);
-    RecordingProcess p("p", mJournal);
     int passes = 0;
-    p.mOnRun = [&] {
+    processes[1].mOnRun = [&] {
         EXPECT_TRUE(mManager.isRunning());
+        EXPECT_EQ(mManager.stop(true), -1) << "a forced stop is refused";
         if (++passes == 3) {
-            mManager.stop(false);
+            EXPECT_EQ(mManager.stop(false), 0);
         }
     };
-    subsystem.mProcesses = {&p};
-    mManager.registerSubsystem(subsystem, -1);
     EXPECT_EQ(mManager.run(true), 0);
-    EXPECT_EQ(passes, 3);
+    EXPECT_EQ(names(mJournal), (std::vector<std::string>{"loop", "default", "loop", "default", "loop", "default"}));
     EXPECT_FALSE(mManager.isRunning());
 }
 
@@ -168,10 +153,6 @@ TEST_F(ProcessManagerTest, ProcessesAddedOrRemovedDuringAnUpdateRunOnceAndSkipNo
     mManager.registerSubsystem(subsystem, -1);
 
     mManager.update(true);
-    std::vector<std::string> ran;
-    for (const auto& entry : mJournal) {
-        ran.push_back(entry.first);
-    }
-    EXPECT_EQ(ran, (std::vector<std::string>{"first", "second", "added"}));
+    EXPECT_EQ(names(mJournal), (std::vector<std::string>{"first", "second", "added"}));
     EXPECT_EQ(list, (std::vector<Process*>{&second, &added}));
 }

@@ -1,31 +1,37 @@
+#include "TestImages.h"
+
 #include "resource/FileNameMapper.h"
 #include "resource/NativePath.h"
 #include "resource/ResourceContainer.h"
 #include "resource/ResourceData.h"
 #include "resource/ResourceFile.h"
 #include "resource/ResourceManager.h"
+#include "resource/TextureManager.h"
+#include "resource/TextureSourceLoader.h"
 #include "support/CoreFixture.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
+using CppLib::SharedPtr;
 using Velta::FileNameMapper;
 using Velta::NameMapper;
 using Velta::ResourceFile;
+using Velta::TextureInfo;
+using Velta::TextureManager;
+using Velta::TextureSource;
 
 TEST(FileNameMapper, JoinsWithBackslashesAndTakesTheExtensionOfTheFileOnly)
 {
     const FileNameMapper textures("textures");
-    NameMapper::ResourceInfo info = textures.map("a.b/c");
-    EXPECT_EQ(info.name, "a.b/c");
+    const NameMapper::ResourceInfo info = textures.map("a.b/c");
     EXPECT_EQ(info.fileName, "textures\\a.b\\c");
-    EXPECT_EQ(info.extension, "");
+    EXPECT_EQ(info.extension, "") << "the dot of a directory is no extension";
 
     EXPECT_EQ(textures.map("x.tar.gz").extension, "gz");
     EXPECT_EQ(textures.map("noext").extension, "");
@@ -33,7 +39,7 @@ TEST(FileNameMapper, JoinsWithBackslashesAndTakesTheExtensionOfTheFileOnly)
     EXPECT_EQ(textures.map("").extension, "");
 
     const FileNameMapper dotted(".\\models");
-    EXPECT_EQ(dotted.map("sky").extension, "") << "the dot of the directory is no extension";
+    EXPECT_EQ(dotted.map("sky").extension, "");
     EXPECT_EQ(dotted.map("grass/colour.png").fileName, ".\\models\\grass\\colour.png");
     EXPECT_EQ(dotted.map("grass/colour.png").extension, "png");
 }
@@ -44,12 +50,10 @@ TEST(ResourceContainer, KeepsOneRecordPerProviderAndNeverOwnsThem)
     Velta::ResourceContainer container;
     container.setResourceData(d0);
     container.setResourceData(d1);
-    EXPECT_EQ(container.getResourceData(0), &d0);
-    EXPECT_EQ(container.getResourceData(1), &d1);
-    EXPECT_EQ(container.getResourceData(2), nullptr);
-
     container.setResourceData(d1b);
+    EXPECT_EQ(container.getResourceData(0), &d0);
     EXPECT_EQ(container.getResourceData(1), &d1b);
+    EXPECT_EQ(container.getResourceData(2), nullptr);
     container.unsetResourceData(0);
     EXPECT_EQ(container.getResourceData(0), nullptr);
     EXPECT_EQ(container.getResourceData(1), &d1b);
@@ -92,25 +96,87 @@ protected:
 
 } // namespace
 
-TEST_F(DataDirectory, ResourcePathsKeepBackslashesUntilAFileIsOpened)
+TEST_F(DataDirectory, ResourcePathsKeepBackslashesUntilAFileIsOpenedAndMissingFilesReadAsFailures)
 {
-    const FileNameMapper textures(std::string(".") + '\\' + "textures");
-    const std::string fileName = textures.map("overlays/go.png").fileName;
-    EXPECT_EQ(fileName, ".\\textures\\overlays\\go.png");
+    const std::string fileName = FileNameMapper(".\\textures").map("overlays/go.png").fileName;
     EXPECT_EQ(Velta::NativePath::fromResourcePath(fileName), "./textures/overlays/go.png");
-
     std::vector<unsigned char> bytes;
     ASSERT_TRUE(ResourceFile::readAll(fileName, bytes));
     EXPECT_EQ(bytes, (std::vector<unsigned char>{'G', 'O', 0, '!'}));
     EXPECT_TRUE(ResourceFile::exists(fileName));
-}
 
-TEST_F(DataDirectory, MissingFilesAndDirectoriesReadAsFailures)
-{
-    std::vector<unsigned char> bytes{1, 2, 3};
     EXPECT_FALSE(ResourceFile::readAll(".\\textures\\missing.png", bytes));
     EXPECT_TRUE(bytes.empty());
     EXPECT_FALSE(ResourceFile::readAll(".\\textures\\overlays", bytes)) << "a directory is not a file";
     EXPECT_FALSE(ResourceFile::exists(".\\textures"));
     EXPECT_FALSE(ResourceFile::readAll("", bytes));
+}
+
+namespace {
+
+SharedPtr<TextureSource> image()
+{
+    return ResourceTest::image(1, 1, Velta::Color::LUMINANCE, {0});
+}
+
+/// Answers what the test sets and records what it was asked.
+class FakeLoader : public Velta::TextureSourceLoader {
+public:
+    explicit FakeLoader(bool willing, SharedPtr<TextureSource> answer = {}) : willing(willing), answer(answer) {}
+
+    bool isInitialized() const override { return initializeCalls > 0; }
+    bool initialize() override { return ++initializeCalls > 0; }
+    bool shutdown() override { return true; }
+    bool canLoad(const NameMapper::ResourceInfo&, const TextureInfo&) const override { return false; }
+    bool canLoad(const NameMapper::ResourceInfo&) const override { return willing; }
+    bool canConvert(const TextureInfo&, bool) const override { return false; }
+    SharedPtr<TextureSource> load(const NameMapper::ResourceInfo&, const TextureInfo&) override { return {}; }
+    SharedPtr<TextureSource> load(const NameMapper::ResourceInfo& info) override
+    {
+        loaded.push_back(info.fileName);
+        return answer;
+    }
+    SharedPtr<TextureSource> convert(const SharedPtr<TextureSource>&, const TextureInfo&, bool) override { return answer; }
+
+    bool willing;
+    SharedPtr<TextureSource> answer;
+    int initializeCalls = 0;
+    std::vector<std::string> loaded;
+};
+
+SharedPtr<NameMapper> folder(const std::string& name)
+{
+    return SharedPtr<NameMapper>(new Velta::FileNameMapper(name));
+}
+
+} // namespace
+
+TEST(TextureManager, TheFirstWillingLoadersAnswerIsCachedEvenWhenEmptyAndNothingWithoutOne)
+{
+    TextureManager textures;
+    FakeLoader unwilling(false, image());
+    FakeLoader failing(true);
+    FakeLoader later(true, image());
+    EXPECT_EQ(0u, textures.registerTextureSourceLoader(unwilling));
+    EXPECT_TRUE(textures.getTextureSource("grass/a.png").isNull()) << "no mapper";
+    textures.setTextureSourceNameMapper(folder("textures"));
+    EXPECT_TRUE(textures.getTextureSource("grass/a.png").isNull()) << "no willing loader";
+
+    EXPECT_EQ(1u, textures.registerTextureSourceLoader(failing));
+    EXPECT_EQ(2u, textures.registerTextureSourceLoader(later));
+    EXPECT_EQ(1, failing.initializeCalls);
+    textures.registerTextureSourceLoader(failing);
+    EXPECT_EQ(1, failing.initializeCalls) << "an initialised loader is not initialised again";
+
+    EXPECT_TRUE(textures.getTextureSource("grass/a.png").isNull());
+    EXPECT_TRUE(textures.getTextureSource("grass/a.png").isNull());
+    EXPECT_EQ(std::vector<std::string>{"textures\\grass\\a.png"}, failing.loaded)
+        << "asked once: nothing was kept while no loader was willing";
+    EXPECT_TRUE(later.loaded.empty()) << "not asked after the willing one failed";
+
+    failing.answer = image();
+    const SharedPtr<TextureSource> first = textures.getTextureSource("b.png");
+    ASSERT_FALSE(first.isNull());
+    EXPECT_EQ(first.get(), textures.getTextureSource("b.png").get());
+    EXPECT_EQ(2u, failing.loaded.size());
 }

@@ -1,18 +1,16 @@
-#include "cpplib/CowMemPtr.h"
-#include "resource/TextureData.h"
-#include "resource/TextureInfo.h"
+#include "TestImages.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 using Velta::Color;
 using Velta::DataType;
 using Velta::TextureData;
 using Velta::TextureInfo;
+using ResourceTest::block;
 
 namespace {
 
@@ -24,16 +22,6 @@ Color colorOf(Color::Format format, DataType::Type type, std::vector<Component> 
         info.setChannels(static_cast<unsigned int>(components.size()));
     }
     return info.getPixelColor(components.data());
-}
-
-CppLib::CowMemPtr<void> block(const std::vector<unsigned char>& bytes)
-{
-    CppLib::CowMemPtr<void> data;
-    data.alloc(static_cast<unsigned int>(bytes.size()));
-    if (!bytes.empty()) {
-        std::memcpy(data.get(), bytes.data(), bytes.size());
-    }
-    return data;
 }
 
 /// A w × h × d RGB image of unsigned bytes whose pixel (x, y, z) holds x, y, z.
@@ -55,14 +43,15 @@ const Color opaqueBlack(0.0f, 0.0f, 0.0f, 1.0f);
 
 testing::AssertionResult sameColor(const Color& actual, const Color& expected)
 {
-    const float tolerance = 1e-6f;
-    if (std::fabs(actual.r - expected.r) <= tolerance && std::fabs(actual.g - expected.g) <= tolerance
-        && std::fabs(actual.b - expected.b) <= tolerance && std::fabs(actual.a - expected.a) <= tolerance) {
-        return testing::AssertionSuccess();
+    const float a[] = {actual.r, actual.g, actual.b, actual.a}, e[] = {expected.r, expected.g, expected.b, expected.a};
+    for (int i = 0; i < 4; ++i) {
+        if (std::fabs(a[i] - e[i]) > 1e-6f) {
+            return testing::AssertionFailure() << "(" << a[0] << ", " << a[1] << ", " << a[2] << ", " << a[3]
+                                               << ") instead of (" << e[0] << ", " << e[1] << ", " << e[2] << ", "
+                                               << e[3] << ")";
+        }
     }
-    return testing::AssertionFailure() << "(" << actual.r << ", " << actual.g << ", " << actual.b << ", " << actual.a
-                                       << ") instead of (" << expected.r << ", " << expected.g << ", " << expected.b
-                                       << ", " << expected.a << ")";
+    return testing::AssertionSuccess();
 }
 
 } // namespace

@@ -1,41 +1,42 @@
 // What the OpenAL engine plays, checked in the output that OpenAL's wave-file
-// back end records in real time (see WaveOutput).
+// back end records in real time (see WaveOutput); the sound manager with the
+// engine that the core's setup installs; sound files that are missing, empty,
+// not MP3, cut short or damaged.
 #include "SoundTestSupport.h"
 #include "WaveOutput.h"
 
-#include "plugins/sound/openal/OpenALSoundEngine.h"
+#include "core/ProcessManager.h"
+#include "plugins/sound/openal/Mpg123Stream.h"
+#include "resource/ResourceManager.h"
 #include "sound/SoundChannel.h"
-#include "sound/SoundSource.h"
+#include "sound/SoundManager.h"
 #include "support/AllocationCounter.h"
-
-#include <gtest/gtest.h>
+#include "support/CoreFixture.h"
 
 #include <chrono>
 #include <cmath>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <random>
+#include <string>
 #include <thread>
 #include <vector>
 
 using CppLib::SharedPtr;
 using SoundTest::Tone;
 using SoundTest::WaveOutput;
+using Velta::Mpg123Stream;
 using Velta::OpenALSoundEngine;
 using Velta::SoundChannel;
+using Velta::SoundManager;
 using Velta::SoundSource;
 using Vector3 = CppLib::TVector<float, 3>;
 
 namespace {
 
-class SoundOutputTest : public testing::Test {
+class SoundOutputTest : public SoundTest::EngineTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(mEngine.initialize()); }
-
-    SharedPtr<SoundSource> source(const Tone& tone, bool positional)
-    {
-        return mEngine.createSoundSource(SoundTest::soundFile("tone.mp3", SoundTest::encodeTone(tone)), positional);
-    }
-
     /// A channel with the tone started on it (paused), looping for ever.
     SharedPtr<SoundChannel> looping(const Tone& tone, bool positional)
     {
@@ -50,9 +51,6 @@ protected:
         mEngine.shutdown();
         return WaveOutput::read();
     }
-
-    SoundTest::Log mLog;
-    OpenALSoundEngine mEngine{mLog.shared};
 };
 
 TEST_F(SoundOutputTest, ChannelIsHeardAtItsVolumeUntilPausedMutedOrStopped)
@@ -220,6 +218,168 @@ TEST_F(SoundOutputTest, UpdateWithPlayingChannelsAllocatesNothing)
     const int first = out.firstHeardMs();
     ASSERT_GE(first, 0);
     EXPECT_TRUE(out.isHeardThroughout(first, first + 600)) << "the buffers never ran dry";
+}
+
+/// The core with its plug-ins, run in a directory that has a sound folder.
+class SoundManagerTest : public VeltaTest::SetUpCoreFixture {
+protected:
+    void SetUp() override
+    {
+        mWorkingDirectory = std::filesystem::current_path();
+        const std::filesystem::path data = SoundTest::scratchDirectory() + "/data";
+        std::filesystem::create_directories(data / "sound");
+        SoundTest::writeFile((data / "sound" / "music.mp3").string(), SoundTest::encodeTone(SoundTest::Tone()));
+        std::filesystem::current_path(data);
+        VeltaTest::SetUpCoreFixture::SetUp();
+    }
+
+    void TearDown() override
+    {
+        VeltaTest::SetUpCoreFixture::TearDown();
+        std::filesystem::current_path(mWorkingDirectory);
+    }
+
+    SoundManager& sound() { return core().getResourceManager().getSoundManager(); }
+
+    std::filesystem::path mWorkingDirectory;
+};
+
+TEST_F(SoundManagerTest, SetupInstallsAnEngineUpdatedOncePerFrameThatKeepsCachedSourcesAndNamedChannels)
+{
+    ASSERT_NE(sound().getSoundEngine(), nullptr);
+    EXPECT_TRUE(sound().registerSoundEngine(*sound().getSoundEngine()));
+    EXPECT_EQ(sound().getProcessList()->size(), 1u) << "registered twice, updated once";
+
+    SharedPtr<SoundSource> cached = sound().getSoundSource("music.mp3", true, true);
+    ASSERT_FALSE(cached.isNull());
+    EXPECT_EQ(cached->getLength(), 300);
+    EXPECT_EQ(sound().getSoundSource("music.mp3", true, true), cached);
+    EXPECT_NE(sound().getSoundSource("music.mp3", true, false), cached) << "without the cache the file opens anew";
+    EXPECT_TRUE(sound().getSoundSource("nothing.mp3", true, true).isNull());
+
+    SharedPtr<SoundChannel> unnamed = sound().createChannel(sound().getSoundSource("music.mp3", false, false));
+    ASSERT_FALSE(unnamed.isNull());
+    EXPECT_TRUE(sound().getChannel("").isNull());
+    SharedPtr<SoundChannel> music = sound().createChannel(cached, "music");
+    EXPECT_EQ(sound().getChannel("music"), music);
+    SharedPtr<SoundChannel> again = sound().createChannel(cached, "music");
+    EXPECT_EQ(sound().getChannel("music"), again);
+    EXPECT_EQ(music.getUseCount(), 1u) << "the channel it replaced is no longer kept";
+    EXPECT_TRUE(sound().getChannel("unknown").isNull());
+
+    again->setRepeat(true);
+    ASSERT_TRUE(again->play());
+    for (int frame = 0; frame < 30; ++frame) {
+        core().getProcessManager().update(true);
+    }
+    EXPECT_TRUE(again->isPlaying());
+}
+
+
+using Bytes = std::vector<unsigned char>;
+
+class SoundFileTest : public SoundTest::EngineTest {
+protected:
+    /// Opens `bytes` as the file `name`; `line` is the one line it logged
+    /// ("" for none; a second line fails the test).
+    SharedPtr<SoundSource> open(const std::string& name, const Bytes& bytes, std::string& line)
+    {
+        const std::size_t before = mLog.lines().size();
+        SharedPtr<SoundSource> source = mEngine.createSoundSource(SoundTest::soundFile(name, bytes), false);
+        EXPECT_LE(mLog.lines().size(), before + 1);
+        line = mLog.lines().size() > before ? mLog.lines()[before] : "";
+        return source;
+    }
+};
+
+TEST_F(SoundFileTest, UnplayableFilesGiveNoSourceAndOneLineEach)
+{
+    std::mt19937 random(7);
+    Bytes noise(4096);
+    for (unsigned char& byte : noise) {
+        byte = static_cast<unsigned char>(random());
+    }
+    const std::string text = "this is a text file and no sound at all\n";
+    const struct {
+        const char* name;
+        Bytes bytes;
+    } files[] = {{"empty.mp3", {}}, {"noise.mp3", noise}, {"text.mp3", Bytes(text.begin(), text.end())}};
+    std::string line;
+    for (const auto& file : files) {
+        EXPECT_TRUE(open(file.name, file.bytes, line).isNull());
+        EXPECT_EQ(line, "error: mpg123 Error while opening " + SoundTest::scratchDirectory() + "/" + file.name +
+                            ": no MPEG audio frames found");
+    }
+    const std::string gone = SoundTest::scratchDirectory() + "/gone.mp3";
+    EXPECT_TRUE(mEngine.createSoundSource({"gone.mp3", gone, "mp3"}, true).isNull());
+    EXPECT_EQ(mLog.lines().back(), "error: mpg123 Error while opening " + gone + ": No such file or directory");
+}
+
+TEST_F(SoundFileTest, FileCutInsideAFrameWarnsOnceAndPlaysItsWholeFrames)
+{
+    const Bytes whole = SoundTest::encodeTone(Tone());
+    std::string line;
+    EXPECT_FALSE(open("whole.mp3", whole, line).isNull());
+    EXPECT_EQ(line, "");
+    Bytes tagged = whole;
+    tagged.insert(tagged.end(), {'T', 'A', 'G'});
+    tagged.resize(whole.size() + 128);
+    EXPECT_FALSE(open("tagged.mp3", tagged, line).isNull());
+    EXPECT_EQ(line, "") << "a title tag at the end is no cut";
+
+    SharedPtr<SoundSource> cut = open("cut.mp3", Bytes(whole.begin(), whole.end() - 100), line);
+    ASSERT_FALSE(cut.isNull());
+    EXPECT_EQ(line.rfind("warn: mpg123 Warning: " + SoundTest::scratchDirectory() + "/cut.mp3 ends inside a frame", 0),
+              0u)
+        << line;
+    EXPECT_GT(cut->getLength(), 250) << "the whole frames of the 300 ms tone";
+    EXPECT_LT(cut->getLength(), 300);
+
+    SharedPtr<Velta::SoundChannel> channel = mEngine.createChannel(cut);
+    ASSERT_TRUE(channel->play());
+    for (int i = 0; i < 100 && channel->isPlaying(); ++i) {
+        SoundTest::pump(mEngine, 20);
+    }
+    EXPECT_FALSE(channel->isPlaying()) << "the sound ends where the whole frames end";
+}
+
+TEST(Mpg123StreamTest, EveryCutAndFlippedByteEndsInADefinedResult)
+{
+    const Bytes whole = SoundTest::encodeTone(Tone());
+    const std::string path = SoundTest::scratchDirectory() + "/damaged.mp3";
+    const std::size_t limit = 44100;  // a second: more than three times the tone
+
+    // Decodes the file as a channel would; every decoder stops by itself.
+    const auto decode = [&](const Bytes& bytes) -> std::size_t {
+        SoundTest::writeFile(path, bytes);
+        Mpg123Stream::FileInfo info;
+        std::string error;
+        Mpg123Stream stream;
+        if (!Mpg123Stream::scan(path, info, error) || !stream.open(path, info.rate, info.channels)) {
+            EXPECT_FALSE(error.empty() && stream.getError().empty());
+            return 0;
+        }
+        std::vector<short> pcm(4096 * 2);
+        std::size_t frames = 0;
+        for (Mpg123Stream::Status status = Mpg123Stream::OK; status == Mpg123Stream::OK && frames <= limit;) {
+            std::size_t decoded = 0;
+            status = stream.read(pcm.data(), 4096, decoded);
+            frames += decoded;
+        }
+        EXPECT_LE(frames, limit);
+        return frames;
+    };
+    for (std::size_t size = 0; size < whole.size(); size += 19) {
+        SCOPED_TRACE("cut at " + std::to_string(size));
+        decode(Bytes(whole.begin(), whole.begin() + static_cast<long>(size)));
+    }
+    for (std::size_t at = 0; at < whole.size(); at += 23) {
+        SCOPED_TRACE("flipped byte " + std::to_string(at));
+        Bytes flipped = whole;
+        flipped[at] ^= 0xA5;
+        decode(flipped);
+    }
+    EXPECT_EQ(decode(whole), 13230u) << "the whole tone, without the encoder's delay and padding";
 }
 
 } // namespace

@@ -2,15 +2,15 @@
 
 #include "cpplib/Logger.h"
 #include "cpplib/SharedPtr.h"
+#include "plugins/sound/openal/OpenALSoundEngine.h"
 #include "resource/NameMapper.h"
+#include "sound/SoundSource.h"
+
+#include <gtest/gtest.h>
 
 #include <chrono>
 #include <string>
 #include <vector>
-
-namespace Velta {
-class OpenALSoundEngine;
-}
 
 namespace SoundTest {
 
@@ -54,6 +54,21 @@ struct Log {
     const std::vector<std::string>& lines() const { return logger->mLines; }
     RecordingLogger* logger;
     CppLib::SharedPtr<CppLib::Logger> shared;
+};
+
+/// An initialised engine that logs into `mLog`.
+class EngineTest : public testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(mEngine.initialize()); }
+
+    /// The tone encoded and opened as the file `name`.
+    CppLib::SharedPtr<Velta::SoundSource> source(const Tone& tone, bool positional, const std::string& name = "tone.mp3")
+    {
+        return mEngine.createSoundSource(soundFile(name, encodeTone(tone)), positional);
+    }
+
+    Log mLog;
+    Velta::OpenALSoundEngine mEngine{mLog.shared};
 };
 
 /// Runs the engine's update every few milliseconds until `deadline`, or for

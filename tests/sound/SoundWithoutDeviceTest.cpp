@@ -11,6 +11,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -29,10 +30,7 @@ public:
     void SetUp() override
     {
         mConfig = "/tmp/velta-no-device-" + std::to_string(::getpid()) + ".conf";
-        if (FILE* file = std::fopen(mConfig.c_str(), "w")) {
-            std::fputs("[general]\ndrivers = alsa\n[alsa]\ndevice = velta_no_such_device\n", file);
-            std::fclose(file);
-        }
+        std::ofstream(mConfig) << "[general]\ndrivers = alsa\n[alsa]\ndevice = velta_no_such_device\n";
         ::setenv("ALSOFT_CONF", mConfig.c_str(), 1);
         ::unsetenv("ALSOFT_DRIVERS");
         ::unsetenv("ALSOFT_LOGLEVEL");
