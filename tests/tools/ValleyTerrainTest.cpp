@@ -1,6 +1,6 @@
 // The generated height map, loaded and built into terrain the way the game
-// does it, answers the generator's own heights, so the course checks made on
-// those (river bed, banks, props) hold for the engine's terrain too.
+// does it, answers the generator's own heights and fits the course: the river
+// runs in its bed, the banks hold it, the props stand on the ground.
 #include "ContentGenerator.h"
 #include "Course.h"
 #include "Valley.h"
@@ -11,10 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 
 #include <unistd.h>
 
@@ -54,7 +56,7 @@ protected:
     std::unique_ptr<Velta::Terrain> mTerrain;
 };
 
-TEST_F(ValleyTerrain, IsBuiltFromTheGeneratedImagesWithoutALogLineAndAnswersTheGeneratorsHeights)
+TEST_F(ValleyTerrain, IsBuiltWithoutALogLineAnswersTheGeneratorsHeightsAndHoldsTheRiver)
 {
     testing::internal::CaptureStderr();
     mTerrain = VeltaTest::buildValleyTerrain();
@@ -73,6 +75,30 @@ TEST_F(ValleyTerrain, IsBuiltFromTheGeneratedImagesWithoutALogLineAndAnswersTheG
     }
     for (const Point& off : {Point(-0.5f, 0, 10), Point(10, 0, 512), Point(520, 0, 300)}) {
         EXPECT_EQ(Course::terrainHeight(heights, off.x(), off.z()), ground(off.x(), off.z()));
+    }
+
+    // Each cross section's middle lies under its water; 2 and 4 units past
+    // either bank the ground rises above it.
+    for (const Course::CrossSection& s : Course::crossSections()) {
+        SCOPED_TRACE("cross section at " + std::to_string(s.left.x) + ", " + std::to_string(s.left.z));
+        const float water = s.left.y;
+        const float length = std::hypot(s.right.x - s.left.x, s.right.z - s.left.z);
+        const float dx = (s.right.x - s.left.x) / length, dz = (s.right.z - s.left.z) / length;
+        EXPECT_GT(mTerrain->getDistance(Point((s.left.x + s.right.x) / 2, water, (s.left.z + s.right.z) / 2)), 0.0f);
+        for (float beyond : {2.0f, 4.0f}) {
+            for (const auto& [bank, side] : {std::pair{s.left, -1.0f}, std::pair{s.right, 1.0f}}) {
+                const Point past(bank.x + side * dx * beyond, water, bank.z + side * dz * beyond);
+                if (mTerrain->getPointHandle(past).inTerrain()) { // the map may end first
+                    EXPECT_LT(mTerrain->getDistance(past), 0.0f) << beyond << " past the bank on side " << side;
+                }
+            }
+        }
+    }
+    for (const Course::Prop& prop : Course::props()) {
+        if (prop.model != "sky.ms3d") { // the sky is centred on the valley, not placed on it
+            EXPECT_GE(mTerrain->getDistance(Point(prop.position.x, prop.position.y, prop.position.z)), 0.0f)
+                << prop.model;
+        }
     }
 }
 
