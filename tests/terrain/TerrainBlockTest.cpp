@@ -20,14 +20,25 @@ namespace {
 
 using Triangle = std::array<unsigned int, 3>;
 
-/// Every triangle the block draws now.
-std::vector<Triangle> drawnTriangles(const TerrainBlock& block)
+/// Every triangle one part of a block draws now.
+std::vector<Triangle> drawnTriangles(const TerrainBlockPart& part)
 {
     std::vector<Triangle> triangles;
-    for (const GeometryElement* element : block.getElementList(0)) {
+    for (const GeometryElement* element : part.getElementList(0)) {
         forEachTriangle(*element, [&](unsigned int a, unsigned int b, unsigned int c) {
             triangles.push_back({a, b, c});
         });
+    }
+    return triangles;
+}
+
+/// Every triangle the block draws now, part by part.
+std::vector<Triangle> drawnTriangles(const TerrainBlock& block)
+{
+    std::vector<Triangle> triangles;
+    for (unsigned int part = 0; part < block.getPartCount(); ++part) {
+        const std::vector<Triangle> more = drawnTriangles(block.getPart(part));
+        triangles.insert(triangles.end(), more.begin(), more.end());
     }
     return triangles;
 }
@@ -123,6 +134,57 @@ TEST_F(TerrainBlocks, SeamsLeaveNoCrackToAFinerNeighbour)
                         << "levels " << a << " and " << b << ", edge " << edge.first << "–" << edge.second;
                 }
             }
+        }
+    }
+}
+
+TEST_F(TerrainBlocks, QuadsSortedByTheirCoatsDrawTheSameTrianglesInParts)
+{
+    // Coats by the quad's first column: all three left of column 6, the
+    // base alone from column 10 on, base and first layer between; a coarse
+    // quad straddling two kinds shows the first one. The parts together
+    // draw the unsorted block's triangles, each in its own material.
+    const unsigned int rowLength = 40;
+    const unsigned int ALL = 7;
+    const auto coatsOf = [](unsigned int left, unsigned int, unsigned int, unsigned int) {
+        return left < 6 ? 7u : left < 10 ? 3u : 1u;
+    };
+    TerrainBlock sorted(rowLength, 3, 5, 16, 21);
+    const unsigned int neighbours[TerrainBlock::EDGE_COUNT] = {0, 2, 1, 2};
+    sorted.select(2, neighbours);
+    sorted.sortQuads(coatsOf, ALL);
+    EXPECT_EQ(sorted.getLevel(), 2u) << "sorting keeps the selection";
+    ASSERT_EQ(sorted.getPartCount(), 3u);
+    EXPECT_EQ(sorted.getPart(0).getMaterialIndex(), 0u);
+    EXPECT_EQ(sorted.getPart(1).getMaterialIndex(), 4u);
+    EXPECT_EQ(sorted.getPart(2).getMaterialIndex(), 6u);
+
+    TerrainBlock whole(rowLength, 3, 5, 16, 21);
+    for (unsigned int level = 0; level < TerrainBlock::LEVELS; ++level) {
+        const unsigned int finer[TerrainBlock::EDGE_COUNT] = {0, 0, 0, 0};
+        sorted.select(level, finer);
+        whole.select(level, finer);
+        std::multiset<Triangle> expected;
+        for (const Triangle& t : drawnTriangles(whole)) {
+            expected.insert(t);
+        }
+        std::multiset<Triangle> drawn;
+        for (unsigned int part = 0; part < sorted.getPartCount(); ++part) {
+            for (const Triangle& t : drawnTriangles(sorted.getPart(part))) {
+                drawn.insert(t);
+                const unsigned int column = std::min({t[0], t[1], t[2]}) % rowLength;
+                const unsigned int leftOut = ALL & ~coatsOf(column, 0, 0, 0);
+                if (turn(t, rowLength) != 0) {
+                    EXPECT_EQ(sorted.getPart(part).getMaterialIndex(), leftOut) << "level " << level;
+                }
+            }
+        }
+        EXPECT_EQ(drawn, expected) << "level " << level;
+        // The seams toward finer neighbours come with the whole material.
+        if (level > 0) {
+            EXPECT_GT(drawnTriangles(sorted.getPart(0)).size(), 0u);
+            EXPECT_EQ(sorted.getPart(0).getElementList(0).getSize(),
+                      whole.getPart(0).getElementList(0).getSize());
         }
     }
 }

@@ -13,6 +13,7 @@
 #include "terrain/TerrainPatch.h"
 
 #include <random>
+#include <set>
 
 using namespace Velta;
 using namespace TerrainTest;
@@ -185,6 +186,57 @@ TEST_F(TerrainTile, BaseTwoLayersAndLightMapTakeSixUnitsAndFourCoordinateSets)
     EXPECT_EQ((std::vector<unsigned int>(three.begin(), three.end())), (std::vector<unsigned int>{0, 1, 3, 4, 5, 7}));
     EXPECT_EQ(tile.getMaterial()->getTexture(3)->getTexMode(), Texture::PASS_PREVIOUS);
     EXPECT_EQ(tile.getMaterial()->getTexture(7)->getTexMode(), Texture::MODULATE_PREVIOUS);
+}
+
+TEST_F(TerrainTile, GroundLeavesOutTheUnitsOfCoatsThatDoNotShowThere)
+{
+    // 8 × 8 vertices (7 × 7 quads) on flat ground: grass (layer 0) by the
+    // colour map's alpha from vertex column 4 on, the river (layer 1) by its
+    // alpha map on the bottom half, over a base map, under a light map. The
+    // river's edge reaches quad rows 3 and 6 (with the texel to spare) and,
+    // wrapping round, row 0.
+    OneTile flat(makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 3, 8.0f);
+    Terrain::Tile& tile = *flat.tile;
+    const auto grey = [] { return makeImage(1, 1, {90}); };
+    tile.setColorMap(makeImage(2, 1, {255, 255, 255, 0, 255, 255, 255, 255}, Color::RGBA));
+    tile.setBaseMap(grey(), 8.0f);
+    tile.addTextureLayer(grey(), grey(), 8.0f);
+    tile.addTextureLayer(grey(), makeHeightMap(32, [](unsigned, unsigned y) { return y < 16 ? 0 : 255; }), 8.0f);
+    tile.setLightMap(makeHeightMap(32, [](unsigned, unsigned) { return 128; }), 1.0f, 0.0f);
+    tile.updateTile();
+
+    const unsigned int BASE = 1, GRASS = 2, RIVER = 4;
+    EXPECT_EQ(tile.getCoats(), BASE | GRASS | RIVER);
+    EXPECT_EQ(tile.getCoats(0, 1, 1, 2), BASE);
+    EXPECT_EQ(tile.getCoats(5, 2, 6, 3), GRASS);
+    EXPECT_EQ(tile.getCoats(0, 5, 1, 6), RIVER);
+    EXPECT_EQ(tile.getCoats(3, 3, 4, 4), BASE | GRASS | RIVER);
+    EXPECT_EQ(tile.getCoats(0, 0, 1, 1), BASE | RIVER);
+
+    // The river alone: base and grass units empty, the river's units and the
+    // light unit it blends by kept; the whole material for nothing left out.
+    const Material& river = *tile.getCoatMaterial(BASE | GRASS);
+    const Material& whole = *tile.getMaterial();
+    for (unsigned int unit = 0; unit < 6; ++unit) {
+        const bool kept = unit >= 3;
+        EXPECT_EQ(river.getTexture(unit).get(), kept ? whole.getTexture(unit).get() : nullptr) << unit;
+    }
+    EXPECT_EQ(tile.getCoatMaterial(0).get(), &whole);
+    EXPECT_EQ(tile.getCoatMaterial(99).get(), &whole);
+
+    // The patch draws its quads in parts by what they leave out, each
+    // looked up as its material on the patch: every mix of grass (none,
+    // some, all) and river (none, some, all; all hides the rest) is there.
+    Terrain::Patch& patch = *flat.terrain.getPatch(0);
+    std::set<unsigned int> leftOut;
+    for (const GeometryGroup* group : patch.getGeometry(0)->getElementGroups()) {
+        if (group->getElementList(0).getSize() > 0) {
+            leftOut.insert(group->getMaterialIndex());
+            EXPECT_EQ(patch.getMaterial(group->getMaterialIndex()).get(),
+                      tile.getCoatMaterial(group->getMaterialIndex()).get());
+        }
+    }
+    EXPECT_EQ(leftOut, (std::set<unsigned int>{0, 1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(TerrainTile, VertexColoursAndSlopesFollowTheGround)

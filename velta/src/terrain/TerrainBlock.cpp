@@ -3,6 +3,8 @@
 #include "geometry/IndexedTriangleStrip.h"
 #include "geometry/IndexedTriangles.h"
 
+#include <iterator>
+
 #include <algorithm>
 #include <cmath>
 
@@ -30,9 +32,6 @@ TerrainBlock::TerrainBlock(unsigned int rowLength, unsigned int left, unsigned i
                            unsigned int bottom)
     : mRowLength(rowLength), mLeft(left), mTop(top), mRight(right), mBottom(bottom)
 {
-    for (unsigned int level = 0; level < LEVELS; ++level) {
-        buildStrip(level);
-    }
     for (unsigned int edge = 0; edge < EDGE_COUNT; ++edge) {
         for (unsigned int coarse = 1; coarse < LEVELS; ++coarse) {
             for (unsigned int fine = 0; fine < coarse; ++fine) {
@@ -40,16 +39,12 @@ TerrainBlock::TerrainBlock(unsigned int rowLength, unsigned int left, unsigned i
             }
         }
     }
-    // The strip and at most one seam per edge.
-    mDrawn.reserve(1 + EDGE_COUNT);
-    mDrawn.append(mStrips[0]);
+    mSeamsDrawn.reserve(EDGE_COUNT);
+    sortQuads(CoatsOf(), 0);
 }
 
 TerrainBlock::~TerrainBlock()
 {
-    for (IndexElementData* strip : mStrips) {
-        delete strip;
-    }
     for (auto& edge : mSeams) {
         for (auto& coarse : edge) {
             for (IndexElementData* seam : coarse) {
@@ -127,47 +122,105 @@ float TerrainBlock::measureQuad(const std::vector<Sample>& samples, unsigned int
 void TerrainBlock::select(unsigned int level, const unsigned int (&neighbourLevels)[EDGE_COUNT])
 {
     mLevel = std::min(level, LEVELS - 1);
-    mDrawn.clear();
-    mDrawn.append(mStrips[mLevel]);
+    std::copy(std::begin(neighbourLevels), std::end(neighbourLevels), mNeighbourLevels);
+    mSeamsDrawn.clear();
     for (unsigned int edge = 0; edge < EDGE_COUNT; ++edge) {
         if (neighbourLevels[edge] < mLevel) {
-            mDrawn.append(mSeams[edge][mLevel][neighbourLevels[edge]]);
+            mSeamsDrawn.append(mSeams[edge][mLevel][neighbourLevels[edge]]);
         }
+    }
+    mParts.front()->show(mLevel, mSeamsDrawn);
+    for (size_t part = 1; part < mParts.size(); ++part) {
+        mParts[part]->show(mLevel, mNoSeams);
     }
 }
 
-void TerrainBlock::buildStrip(unsigned int level)
+void TerrainBlock::sortQuads(const CoatsOf& coatsOf, unsigned int allCoats)
 {
-    // The strip runs along the rows, from the block's last pair of rows up
+    mParts.clear();
+    mParts.push_back(std::make_unique<TerrainBlockPart>(*this, 0));
+    for (unsigned int level = 0; level < LEVELS; ++level) {
+        for (const auto& [coats, indices] : buildStrips(level, coatsOf, allCoats)) {
+            auto* strip = new IndexedTriangleStrip(static_cast<unsigned int>(indices.size()));
+            for (unsigned int index : indices) {
+                strip->addVertice(index);
+            }
+            partLeavingOut(allCoats & ~coats).setStrip(level, strip);
+        }
+    }
+    select(mLevel, mNeighbourLevels);
+}
+
+TerrainBlockPart& TerrainBlock::partLeavingOut(unsigned int leftOut)
+{
+    for (const auto& part : mParts) {
+        if (part->getLeftOut() == leftOut) {
+            return *part;
+        }
+    }
+    mParts.push_back(std::make_unique<TerrainBlockPart>(*this, leftOut));
+    return *mParts.back();
+}
+
+TerrainBlock::Strips TerrainBlock::buildStrips(unsigned int level, const CoatsOf& coatsOf, unsigned int allCoats) const
+{
+    // Each strip runs along the rows, from the block's last pair of rows up
     // to its first, each pair from the left column to the right one, taking
     // the lower row's vertex before the upper row's: every quad is split
     // along its (column, row)–(column + 1, row + 1) diagonal, and a vertex
     // shared by two pairs of rows comes up again while a renderer that keeps
-    // recent vertices still has it. Row pairs are joined by two repeated
-    // indices, and one more at the start puts every triangle
-    // counter-clockwise from above; the joins make triangles without area,
-    // which draw nothing.
-    const unsigned int columns = countPositions(mLeft, mRight, level);
+    // recent vertices still has it. A pair of rows is cut where the coats
+    // change, and each run of quads goes to the strip of its coats.
+    Strips strips;
+    const auto stripOf = [&strips](unsigned int coats) -> std::vector<unsigned int>& {
+        for (auto& [stripCoats, indices] : strips) {
+            if (stripCoats == coats) {
+                return indices;
+            }
+        }
+        strips.emplace_back(coats, std::vector<unsigned int>());
+        return strips.back().second;
+    };
     const unsigned int pairs = countPositions(mTop, mBottom, level) - 1;
-    auto* strip = new IndexedTriangleStrip(1 + pairs * 2 * columns + 2 * (pairs - 1));
     // Rows from the last: the last step may be narrower than the others.
     unsigned int lower = mBottom;
     for (unsigned int pair = pairs; pair-- > 0;) {
         const unsigned int upper = mTop + pair * (1u << level);
-        strip->addVertice(lower * mRowLength + mLeft);
-        for (unsigned int column = mLeft;; column = nextPosition(column, level, mRight)) {
-            strip->addVertice(lower * mRowLength + column);
-            strip->addVertice(upper * mRowLength + column);
-            if (column == mRight) {
-                break;
+        unsigned int runFrom = mLeft;
+        unsigned int runCoats = allCoats;
+        for (unsigned int column = mLeft; column < mRight;) {
+            const unsigned int next = nextPosition(column, level, mRight);
+            const unsigned int coats = coatsOf ? coatsOf(column, upper, next, lower) & allCoats : allCoats;
+            if (column != mLeft && coats != runCoats) {
+                appendRun(stripOf(runCoats), lower, upper, runFrom, column, level);
+                runFrom = column;
             }
+            runCoats = coats;
+            column = next;
         }
-        if (pair > 0) {
-            strip->addVertice(upper * mRowLength + mRight);
-        }
+        appendRun(stripOf(runCoats), lower, upper, runFrom, mRight, level);
         lower = upper;
     }
-    mStrips[level] = strip;
+    return strips;
+}
+
+void TerrainBlock::appendRun(std::vector<unsigned int>& strip, unsigned int lower, unsigned int upper,
+                             unsigned int from, unsigned int to, unsigned int level) const
+{
+    // Runs are joined by repeating the last index of one and the first of
+    // the next; the repeat at the start also puts every triangle
+    // counter-clockwise from above, and each run has an even count, so the
+    // next starts the same way round. The joins make triangles without
+    // area, which draw nothing.
+    strip.push_back(lower * mRowLength + from);
+    for (unsigned int column = from;; column = nextPosition(column, level, to)) {
+        strip.push_back(lower * mRowLength + column);
+        strip.push_back(upper * mRowLength + column);
+        if (column == to) {
+            break;
+        }
+    }
+    strip.push_back(upper * mRowLength + to);
 }
 
 void TerrainBlock::buildSeam(Edge edge, unsigned int coarse, unsigned int fine)

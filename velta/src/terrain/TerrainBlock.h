@@ -3,20 +3,21 @@
 #include "VeltaExport.h"
 #include "cpplib/Color.h"
 #include "cpplib/Vector.h"
-#include "geometry/GeometryGroup.h"
 #include "scene/BoundingBox.h"
+#include "terrain/TerrainBlockPart.h"
 
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace Velta {
 
+class GeometryElement;
 class IndexElementData;
 
 /// One block of a terrain patch: a rectangle of quads of the tile's vertex
-/// grid, drawn at one of LEVELS levels of detail, one element group of the
-/// patch's geometry.
+/// grid, drawn at one of LEVELS levels of detail.
 ///
 /// Level l takes every 2^l-th vertex column and row of the block, starting
 /// at its first and always ending at its last (so a block whose width is no
@@ -32,12 +33,18 @@ class IndexElementData;
 /// back faces are culled). The seam shares every edge with the triangles on
 /// either side, so the drawn surface is closed.
 ///
-/// Every strip and seam is built with the block; select() only picks which
-/// are drawn and allocates nothing. Made and owned by its patch, through the
-/// patch's geometry.
-class VELTA_EXPORT TerrainBlock : public GeometryGroup {
+/// The block draws itself in parts (TerrainBlockPart), the element groups of
+/// the patch's geometry: its quads sorted by the coats they show (the tile's
+/// base map and texture layers; sortQuads()), each part drawn with only the
+/// texture units of its coats. The first part always has the whole material
+/// and draws the seams too.
+///
+/// Every strip and seam is built with the block, and again by sortQuads();
+/// select() only picks which are drawn and allocates nothing. Made and owned
+/// by its patch.
+class VELTA_EXPORT TerrainBlock {
 public:
-    static constexpr unsigned int LEVELS = 3;
+    static constexpr unsigned int LEVELS = TerrainBlockPart::LEVELS;
 
     /// Edges, in the tile's grid: TOP is the block's first row (lowest z),
     /// BOTTOM its last, LEFT its first column (lowest x), RIGHT its last.
@@ -45,10 +52,11 @@ public:
 
     /// Builds every level and seam for columns `left` … `right` and rows
     /// `top` … `bottom` (inclusive, left < right, top < bottom) of a grid of
-    /// `rowLength` vertices per row. Drawn at level 0 until select().
+    /// `rowLength` vertices per row, every quad in the first part. Drawn at
+    /// level 0 until select().
     TerrainBlock(unsigned int rowLength, unsigned int left, unsigned int top, unsigned int right,
                  unsigned int bottom);
-    ~TerrainBlock() override;
+    ~TerrainBlock();
 
     TerrainBlock(const TerrainBlock&) = delete;
     TerrainBlock& operator=(const TerrainBlock&) = delete;
@@ -58,17 +66,24 @@ public:
     unsigned int getRight() const { return mRight; }
     unsigned int getBottom() const { return mBottom; }
 
-    /// Always material 0, the patch's.
-    unsigned int getMaterialIndex() const override { return 0; }
-
-    /// The strip of the selected level, then the seams it needs.
-    CppLib::Vector<GeometryElement*>& getElementList(int) override { return mDrawn; }
-    const CppLib::Vector<GeometryElement*>& getElementList(int) const override { return mDrawn; }
-
     /// Box from the block's lowest to its highest vertex, in the vertex frame;
     /// none until set.
     void setBounds(const BoundingBox& bounds);
-    const BoundingBox* getBounds() const override { return mHasBounds ? &mBounds : nullptr; }
+    const BoundingBox* getBounds() const { return mHasBounds ? &mBounds : nullptr; }
+
+    /// The coats (a set of bits) that show on the quads from vertex column
+    /// `left` to `right` and row `top` to `bottom`.
+    using CoatsOf = std::function<unsigned int(unsigned int, unsigned int, unsigned int, unsigned int)>;
+
+    /// Sorts the quads of every level into parts by `coatsOf` (limited to
+    /// `allCoats`): one part for each set of coats left out of `allCoats`,
+    /// the whole material's first. Without `coatsOf` every quad goes to the
+    /// first part. Keeps the selection.
+    void sortQuads(const CoatsOf& coatsOf, unsigned int allCoats);
+
+    /// At least one; the first leaves nothing out.
+    unsigned int getPartCount() const { return static_cast<unsigned int>(mParts.size()); }
+    TerrainBlockPart& getPart(unsigned int index) const { return *mParts[index]; }
 
     /// What the grid holds at a vertex, as drawn.
     struct Sample {
@@ -98,7 +113,17 @@ public:
     unsigned int getLevel() const { return mLevel; }
 
 private:
-    void buildStrip(unsigned int level);
+    /// Indices of one strip for each set of coats.
+    using Strips = std::vector<std::pair<unsigned int, std::vector<unsigned int>>>;
+
+    /// The strips of `level`: each pair of rows, from the block's last,
+    /// cut into runs of quads that show the same coats.
+    Strips buildStrips(unsigned int level, const CoatsOf& coatsOf, unsigned int allCoats) const;
+    /// Appends the quads between columns `from` and `to` of the rows `lower`
+    /// and `upper` at `level` to a strip.
+    void appendRun(std::vector<unsigned int>& strip, unsigned int lower, unsigned int upper, unsigned int from,
+                   unsigned int to, unsigned int level) const;
+    TerrainBlockPart& partLeavingOut(unsigned int leftOut);
     /// The largest gap between the block's vertices from (left, top) to
     /// (right, bottom) and the quad drawn over them; `samples` holds the
     /// block's vertices row by row.
@@ -115,12 +140,15 @@ private:
     unsigned int mRight;
     unsigned int mBottom;
     unsigned int mLevel = 0;
-    /// Owned: the strip of each level, and the seam from level `coarse`
-    /// down to a finer level `fine` along each edge (null for fine ≥ coarse).
-    IndexElementData* mStrips[LEVELS] = {};
+    unsigned int mNeighbourLevels[EDGE_COUNT] = {};
+    /// The quads' strips, by the coats they leave out.
+    std::vector<std::unique_ptr<TerrainBlockPart>> mParts;
+    /// Owned: the seam from level `coarse` down to a finer level `fine`
+    /// along each edge (null for fine ≥ coarse).
     IndexElementData* mSeams[EDGE_COUNT][LEVELS][LEVELS] = {};
-    /// Borrowed from the two above: what is drawn now.
-    CppLib::Vector<GeometryElement*> mDrawn;
+    /// Borrowed from mSeams: the seams drawn now, and none.
+    CppLib::Vector<GeometryElement*> mSeamsDrawn;
+    const CppLib::Vector<GeometryElement*> mNoSeams;
     float mErrors[LEVELS] = {};
     BoundingBox mBounds;
     bool mHasBounds = false;

@@ -17,16 +17,20 @@ Terrain::Patch::Patch(Tile& tile, unsigned int vertexCount, unsigned int posX, u
 {
 }
 
-Terrain::Patch::~Patch() = default;
-
-const CppLib::SharedPtr<Material> Terrain::Patch::getMaterial(unsigned int) const
+Terrain::Patch::~Patch()
 {
-    return mTile->getMaterial();
+    // The geometry may outlive the patch; the blocks' parts do not.
+    mGeometry->getElementGroups().clear();
 }
 
-CppLib::SharedPtr<Material> Terrain::Patch::getMaterial(unsigned int)
+const CppLib::SharedPtr<Material> Terrain::Patch::getMaterial(unsigned int index) const
 {
-    return mTile->getMaterial();
+    return mTile->getCoatMaterial(index);
+}
+
+CppLib::SharedPtr<Material> Terrain::Patch::getMaterial(unsigned int index)
+{
+    return mTile->getCoatMaterial(index);
 }
 
 const CppLib::SharedPtr<Geometry> Terrain::Patch::getGeometry(int) const
@@ -49,7 +53,7 @@ void Terrain::Patch::updatePatch()
     if (mGeometry->getIndexedData(0).get() != vertices.get()) {
         mGeometry->setIndexedVertexData(vertices);
     }
-    if (mGeometry->getElementGroups().getSize() == 0) {
+    if (mBlocks.empty()) {
         buildBlocks();
     }
 
@@ -68,6 +72,7 @@ void Terrain::Patch::updatePatch()
                          Point(column1 / last * tileSize, offset + mTile->getMaxHeight(), row1 / last * tileSize));
         boundBlocks();
     }
+    sortBlocks();
     mGeometry->setBoundingVolume(new BoundingBox(mBoundingBox));
     setModified(false);
 }
@@ -101,7 +106,7 @@ void Terrain::Patch::buildBlocks()
         if (left == mPosX * mVertexCount) {
             ++mBlockRows;
         }
-        mGeometry->getElementGroups().append(new TerrainBlock(n, left, top, right, bottom));
+        mBlocks.push_back(std::make_unique<TerrainBlock>(n, left, top, right, bottom));
     });
     mLevels.assign(mBlocksPerRow * mBlockRows, 0);
 }
@@ -111,7 +116,25 @@ TerrainBlock* Terrain::Patch::getBlock(unsigned int column, unsigned int row) co
     if (column >= mBlocksPerRow || row >= mBlockRows) {
         return nullptr;
     }
-    return static_cast<TerrainBlock*>(mGeometry->getElementGroups().get(static_cast<int>(row * mBlocksPerRow + column)));
+    return mBlocks[row * mBlocksPerRow + column].get();
+}
+
+void Terrain::Patch::sortBlocks()
+{
+    const Tile& tile = *mTile;
+    const unsigned int allCoats = tile.getCoats();
+    CppLib::Vector<GeometryGroup*>& groups = mGeometry->getElementGroups();
+    groups.clear();
+    for (const auto& block : mBlocks) {
+        block->sortQuads(
+            [&tile](unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) {
+                return tile.getCoats(left, top, right, bottom);
+            },
+            allCoats);
+        for (unsigned int part = 0; part < block->getPartCount(); ++part) {
+            groups.append(&block->getPart(part));
+        }
+    }
 }
 
 void Terrain::Patch::selectDetail(const Point& eye)
@@ -173,7 +196,7 @@ void Terrain::Patch::boundBlocks()
     const float tileSize = mTile->mTerrain.getTileSize();
     unsigned int index = 0;
     forEachBlock([&](unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) {
-        auto* block = static_cast<TerrainBlock*>(mGeometry->getElementGroups().get(static_cast<int>(index++)));
+        TerrainBlock* block = mBlocks[index++].get();
         float low = mTile->getHeight(left / last, top / last);
         float high = low;
         for (unsigned int row = top; row <= bottom; ++row) {

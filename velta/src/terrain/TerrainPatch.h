@@ -9,6 +9,7 @@
 #include "terrain/TerrainBlock.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace Velta {
@@ -22,8 +23,11 @@ class GeometryData;
 /// columns px × n to px × n + n and rows likewise, limited to the tile's last
 /// vertex, so neighbouring patches share their border vertices and leave no
 /// gap. It is cut into blocks of at most BLOCK_QUADS × BLOCK_QUADS quads
-/// (TerrainBlock), each one element group bounded by its lowest and highest
-/// vertex, so that a renderer draws only the blocks in view.
+/// (TerrainBlock), each bounded by its lowest and highest vertex, so that a
+/// renderer draws only the blocks in view. The element groups of its
+/// geometry are the blocks' parts: each block's quads sorted by the coats
+/// they show (Tile::getCoats()), each drawn with the tile's material less
+/// the texture units of the coats it leaves out.
 ///
 /// Each block is drawn with less detail the farther it lies from the eye
 /// (selectDetail): at the coarsest level whose triangles stray from the full
@@ -54,7 +58,7 @@ public:
     /// n: vertices per patch edge.
     unsigned int getVertexCount() const { return mVertexCount; }
 
-    /// The tile's material, whatever the index.
+    /// The tile's material less the coats in `index` (Tile::getCoatMaterial).
     const CppLib::SharedPtr<Material> getMaterial(unsigned int index) const override;
     CppLib::SharedPtr<Material> getMaterial(unsigned int index) override;
 
@@ -70,7 +74,8 @@ public:
     const BoundingVolume* getPhysicsVolume() const override { return &mBoundingBox; }
 
     /// Takes over the tile's current vertex grid, builds the blocks when
-    /// there are none yet and sets the bound. Nothing for a disabled tile.
+    /// there are none yet, sets the bounds and sorts the blocks' quads by
+    /// their coats. Nothing for a disabled tile.
     void updatePatch();
 
     /// Chooses each block's level from its distance to `eye` (world), and
@@ -90,6 +95,9 @@ private:
 
     void buildBlocks();
     void boundBlocks();
+    /// Sorts every block's quads by the coats they show and lists the
+    /// blocks' parts as the geometry's element groups.
+    void sortBlocks();
     /// The coarsest level of `block` that DETAIL_TOLERANCE allows at
     /// `distance` from the eye.
     static unsigned int levelForDistance(const TerrainBlock& block, float distance);
@@ -105,6 +113,9 @@ private:
     BoundingBox mBoundingBox;
     unsigned int mBlocksPerRow = 0;
     unsigned int mBlockRows = 0;
+    /// Row by row. Their parts are listed in mGeometry but not owned by it:
+    /// the patch takes them off the list before they go.
+    std::vector<std::unique_ptr<TerrainBlock>> mBlocks;
     /// Each block's level in the last selection, row by row.
     std::vector<unsigned int> mLevels;
 };

@@ -212,7 +212,91 @@ void Terrain::Tile::updateTile()
     data->setModified();
     mVertexData = data;
     buildMaterial();
+    buildCoverage();
+    buildCoatMaterials();
     mTerrain.updateTile(mPosX, mPosY);
+}
+
+void Terrain::Tile::buildCoverage()
+{
+    const bool hasBase = !mBaseMap.isNull();
+    const unsigned int layers = mTextureLayers.getSize();
+    mCoats = (hasBase ? 1u : 0u) | ((1u << layers) - 1u) << 1;
+    if (layers == 0 || layers + (hasBase ? 1u : 0u) > MAX_SORTED_COATS) {
+        mCoverage.clear(mCoats);
+        return;
+    }
+    const unsigned int n = mVertexNumPerEdge;
+    mCoverage.reset(n, hasBase, layers);
+
+    // The first layer is blended in by the vertex alpha.
+    const float last = n > 1 ? static_cast<float>(n - 1) : 1.0f;
+    std::vector<float> alphas;
+    alphas.reserve(static_cast<size_t>(n) * n);
+    for (unsigned int j = 0; j < n; ++j) {
+        for (unsigned int i = 0; i < n; ++i) {
+            alphas.push_back(getColor(static_cast<float>(i) / last, static_cast<float>(j) / last, -1.0f).a);
+        }
+    }
+    mCoverage.setVertexWeights(0, alphas);
+    // A middle layer by the colour of its alpha map; the last by the alpha of
+    // the light unit, which carries its alpha map.
+    for (unsigned int i = 1; i + 1 < layers; ++i) {
+        const CppLib::SharedPtr<TextureSource> weights = getWeightImage(mTextureLayers.get(i)->alpha);
+        if (!weights.isNull()) {
+            mCoverage.setImageWeights(i, *weights, TerrainCoverage::COLOUR);
+        }
+    }
+    if (layers > 1) {
+        const unsigned int lightUnit = (hasBase ? 1u : 0u) + 2 * layers;
+        const CppLib::SharedPtr<TextureSource> weights = getWeightImage(mMaterial->getTexture(lightUnit));
+        if (!weights.isNull()) {
+            mCoverage.setImageWeights(layers - 1, *weights, TerrainCoverage::ALPHA);
+        }
+    }
+}
+
+CppLib::SharedPtr<TextureSource> Terrain::Tile::getWeightImage(const CppLib::SharedPtr<Texture>& texture)
+{
+    if (texture.isNull() || (texture->getMinFilter() == Texture::MIPMAP && texture->doGenerateMipMaps())) {
+        return CppLib::SharedPtr<TextureSource>();
+    }
+    return texture->getTextureSource(0, 0);
+}
+
+void Terrain::Tile::buildCoatMaterials()
+{
+    mCoatMaterials.clear();
+    const unsigned int layers = mTextureLayers.getSize();
+    const unsigned int b = mBaseMap.isNull() ? 0 : 1;
+    if (layers == 0 || layers + b > MAX_SORTED_COATS) {
+        return;
+    }
+    mCoatMaterials.resize(mCoats + 1);
+    for (unsigned int leftOut = 1; leftOut <= mCoats; ++leftOut) {
+        if ((leftOut & ~mCoats) != 0) {
+            continue;
+        }
+        Material* material = new Material(*mMaterial);
+        if (leftOut & 1u) {
+            material->setTexture(0, CppLib::SharedPtr<Texture>());
+        }
+        for (unsigned int i = 0; i < layers; ++i) {
+            if (leftOut & (2u << i)) {
+                material->setTexture(b + 2 * i, CppLib::SharedPtr<Texture>());
+                material->setTexture(b + 2 * i + 1, CppLib::SharedPtr<Texture>());
+            }
+        }
+        mCoatMaterials[leftOut] = CppLib::SharedPtr<Material>(material);
+    }
+}
+
+CppLib::SharedPtr<Material> Terrain::Tile::getCoatMaterial(unsigned int leftOut) const
+{
+    if (leftOut < mCoatMaterials.size() && !mCoatMaterials[leftOut].isNull()) {
+        return mCoatMaterials[leftOut];
+    }
+    return mMaterial;
 }
 
 Terrain::Tile::CoordinateSets Terrain::Tile::declareCoordinateSets(VertexData& data) const

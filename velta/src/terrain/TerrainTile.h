@@ -6,6 +6,9 @@
 #include "cpplib/Vector.h"
 #include "terrain/HeightField.h"
 #include "terrain/Terrain.h"
+#include "terrain/TerrainCoverage.h"
+
+#include <vector>
 
 namespace Velta {
 
@@ -111,6 +114,26 @@ public:
     CppLib::SharedPtr<VertexData> getVertexData() const { return mVertexData; }
     CppLib::SharedPtr<Material> getMaterial() const { return mMaterial; }
 
+    /// The coats of the last updateTile(): bit 0 for the base map, bit 1 + i
+    /// for texture layer i, set for those the tile has.
+    unsigned int getCoats() const { return mCoats; }
+    /// The coats that show on the quads from vertex column `left` to `right`
+    /// and row `top` to `bottom` (in the grid of the last updateTile()): a
+    /// layer whose weight is 0 all over them is left out, and so is every
+    /// coat under a layer whose weight is 1 all over them. All coats when the
+    /// tile has more than MAX_SORTED_COATS.
+    unsigned int getCoats(unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) const
+    {
+        return mCoverage.getCoats(left, top, right, bottom);
+    }
+    /// The material of the last updateTile() without the texture units of
+    /// the coats in `leftOut`; the whole material for 0 or for a set it has
+    /// not made. Ground that shows none of those coats looks the same with
+    /// it, for fewer texture reads.
+    CppLib::SharedPtr<Material> getCoatMaterial(unsigned int leftOut) const;
+    /// Tiles with more coats draw every coat everywhere (2^coats materials).
+    static constexpr unsigned int MAX_SORTED_COATS = 4;
+
     /// Ground height at (u, v) across the tile (each 0 … 1, clamped), in the
     /// terrain's local units: offset + value × maxHeight.
     float getHeight(float u, float v) const;
@@ -151,6 +174,14 @@ private:
     CoordinateSets declareCoordinateSets(VertexData& data) const;
     void buildVertices(VertexData& data, const CoordinateSets& sets) const;
     void buildMaterial();
+    /// Finds where each coat shows, for getCoats().
+    void buildCoverage();
+    /// One material for each set of coats left out.
+    void buildCoatMaterials();
+    /// The image a weight texture is sampled from, when it is read texel by
+    /// texel: empty for none or for a mip-mapped one (a far mip-map level
+    /// blends in texels from anywhere around).
+    static CppLib::SharedPtr<TextureSource> getWeightImage(const CppLib::SharedPtr<Texture>& texture);
     /// The alpha map of the last of two or more layers; empty otherwise.
     CppLib::SharedPtr<TextureSource> getLastAlpha() const;
     /// Whether the unit after the layers is used: for the light map, or to
@@ -179,6 +210,10 @@ private:
     float mLightMapScale = 1.0f;
     CppLib::SharedPtr<VertexData> mVertexData;
     CppLib::SharedPtr<Material> mMaterial;
+    unsigned int mCoats = 0;
+    TerrainCoverage mCoverage;
+    /// By the coats left out; empty when they are not sorted.
+    std::vector<CppLib::SharedPtr<Material>> mCoatMaterials;
     /// Owned.
     CppLib::Vector<TextureLayer*> mTextureLayers;
     /// Reads mHeightMap in place (its channel and slice).

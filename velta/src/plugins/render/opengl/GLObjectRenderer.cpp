@@ -112,32 +112,32 @@ void GLObjectRenderer::draw()
 
 void GLObjectRenderer::sortBlended()
 {
-    mergeSort(mBlended, [](const Entry& a, const Entry& b) { return a.distance > b.distance; });
+    mergeSort(mBlended, mScratch, [](const Entry& a, const Entry& b) { return a.distance > b.distance; });
 }
 
 void GLObjectRenderer::sortOpaque()
 {
-    mergeSort(mOpaque, [](const Entry& a, const Entry& b) { return a.reach < b.reach; });
+    mergeSort(mOpaque, mScratch, [](const Entry& a, const Entry& b) { return a.reach < b.reach; });
 }
 
-template <typename Before>
-void GLObjectRenderer::mergeSort(std::vector<Entry>& entries, Before before)
+template <typename Item, typename Before>
+void GLObjectRenderer::mergeSort(std::vector<Item>& items, std::vector<Item>& scratch, Before before)
 {
     // A stable merge sort keeps walk order among equals and allocates
     // nothing once the scratch space has grown.
-    const size_t count = entries.size();
-    if (mScratch.size() < count) {
-        mScratch.resize(count);
+    const size_t count = items.size();
+    if (scratch.size() < count) {
+        scratch.resize(count);
     }
     for (size_t width = 1; width < count; width *= 2) {
         for (size_t left = 0; left < count; left += 2 * width) {
             const size_t middle = std::min(left + width, count);
             const size_t right = std::min(left + 2 * width, count);
-            std::merge(entries.begin() + static_cast<long>(left), entries.begin() + static_cast<long>(middle),
-                       entries.begin() + static_cast<long>(middle), entries.begin() + static_cast<long>(right),
-                       mScratch.begin() + static_cast<long>(left), before);
+            std::merge(items.begin() + static_cast<long>(left), items.begin() + static_cast<long>(middle),
+                       items.begin() + static_cast<long>(middle), items.begin() + static_cast<long>(right),
+                       scratch.begin() + static_cast<long>(left), before);
         }
-        std::copy(mScratch.begin(), mScratch.begin() + static_cast<long>(count), entries.begin());
+        std::copy(scratch.begin(), scratch.begin() + static_cast<long>(count), items.begin());
     }
 }
 
@@ -187,8 +187,7 @@ void GLObjectRenderer::drawEntry(const Entry& entry, bool opaque)
     collectGroups(*geometry, world, opaque);
     for (const PlacedGroup& placed : mGroups) {
         GeometryGroup& group = *placed.group;
-        const CppLib::SharedPtr<Material> material =
-            findMaterial(*entry.drawable, *entry.object, group.getMaterialIndex());
+        const CppLib::SharedPtr<Material> material = findMaterial(*entry.drawable, *entry.object, placed.materialIndex);
         if (mBoundData != data) {
             bindArrays(*data);
         }
@@ -204,38 +203,44 @@ void GLObjectRenderer::drawEntry(const Entry& entry, bool opaque)
 
 void GLObjectRenderer::collectGroups(Geometry& geometry, const CppLib::Matrix<float, 4>& world, bool opaque)
 {
-    // Groups that know their bounds and lie outside the view are left out.
-    // When every group knows its bounds, opaque ones go nearest first, like
-    // the drawables.
+    // Groups without elements, and groups that know their bounds and lie
+    // outside the view, are left out. When every group knows its bounds,
+    // opaque ones go material by material (a change of material costs the
+    // driver more than the depth test saves), each material's nearest
+    // first, like the drawables.
     mGroups.clear();
     bool placed = mFrustrum != nullptr;
+    // Neighbouring groups often share one bound (parts of one block of
+    // ground): it is placed once.
+    const BoundingBox* lastBounds = nullptr;
+    bool lastInView = false;
+    float lastReach = 0.0f;
     for (GeometryGroup* group : geometry.getElementGroups()) {
-        if (!group) {
+        if (!group || group->getElementList(0).getSize() == 0) {
             continue;
         }
         const BoundingBox* bounds = group->getBounds();
         if (!bounds || !mFrustrum) {
-            mGroups.push_back({group, 0.0f});
+            mGroups.push_back({group, group->getMaterialIndex(), 0.0f});
             placed = false;
             continue;
         }
-        BoundingBox box;
-        box.setEmpty();
-        box.expand(*bounds, world);
-        if (box.getDistance(*mFrustrum) >= 0.0f) {
-            mGroups.push_back({group, getReach(box)});
+        if (bounds != lastBounds) {
+            BoundingBox box;
+            box.setEmpty();
+            box.expand(*bounds, world);
+            lastBounds = bounds;
+            lastInView = box.getDistance(*mFrustrum) >= 0.0f;
+            lastReach = lastInView ? getReach(box) : 0.0f;
+        }
+        if (lastInView) {
+            mGroups.push_back({group, group->getMaterialIndex(), lastReach});
         }
     }
     if (opaque && placed) {
-        // A stable insertion sort: a drawable has few groups in view.
-        for (size_t i = 1; i < mGroups.size(); ++i) {
-            const PlacedGroup moving = mGroups[i];
-            size_t j = i;
-            for (; j > 0 && moving.reach < mGroups[j - 1].reach; --j) {
-                mGroups[j] = mGroups[j - 1];
-            }
-            mGroups[j] = moving;
-        }
+        mergeSort(mGroups, mGroupScratch, [](const PlacedGroup& a, const PlacedGroup& b) {
+            return a.materialIndex != b.materialIndex ? a.materialIndex < b.materialIndex : a.reach < b.reach;
+        });
     }
 }
 

@@ -84,8 +84,8 @@ public:
 private:
     void sortBlended();
     void sortOpaque();
-    template <typename Before>
-    void mergeSort(std::vector<Entry>& entries, Before before);
+    template <typename Item, typename Before>
+    static void mergeSort(std::vector<Item>& items, std::vector<Item>& scratch, Before before);
     float getReach(Node& node) const;
     float getReach(const BoundingBox& box) const;
     void collectGroups(Geometry& geometry, const CppLib::Matrix<float, 4>& world, bool opaque);
@@ -109,9 +109,11 @@ private:
     /// The groups of the drawable being drawn, in drawing order.
     struct PlacedGroup {
         GeometryGroup* group;
+        unsigned int materialIndex;
         float reach;
     };
     std::vector<PlacedGroup> mGroups;
+    std::vector<PlacedGroup> mGroupScratch;
     /// The vertex data whose arrays are bound; null when unknown.
     VertexDataSet* mBoundData = nullptr;
     /// What groups without a material of their own are drawn with.
