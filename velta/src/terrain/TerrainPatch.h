@@ -44,11 +44,13 @@ public:
     /// Quads along each edge of a block of strips.
     static constexpr unsigned int BLOCK_QUADS = 16;
     /// The largest height error a block may show per unit of its distance
-    /// from the eye. Chosen by eye on the game's valley: its rock faces are
-    /// rough at every vertex, and a smaller tolerance keeps nearly all of the
-    /// ground in full detail; at this one the far ground drops most of its
-    /// triangles and the picture is hard to tell from the full grid.
-    static constexpr float DETAIL_TOLERANCE = 0.02f;
+    /// from the eye. Chosen on the game's valley, whose rock faces are rough
+    /// at every vertex: against the full grid its start view differs by 0.5
+    /// of 255 per pixel on average (0.3 at half this tolerance, 2.0 at twice
+    /// it, where the grass visibly creeps up the banks), mostly along far
+    /// ridges against the sky, and the software renderer's frame takes 7%
+    /// fewer instructions than at half of it.
+    static constexpr float DETAIL_TOLERANCE = 0.04f;
 
     ~Patch() override;
 
