@@ -208,37 +208,34 @@ void Terrain::Tile::updateTile()
     const CoordinateSets sets = declareCoordinateSets(*data);
     const unsigned int n = mVertexNumPerEdge;
     data->initialize(static_cast<int>(n * n), 12);
-    buildVertices(*data, sets);
+    std::vector<float> alphas;
+    buildVertices(*data, sets, alphas);
     data->setModified();
     mVertexData = data;
     buildMaterial();
-    buildCoverage();
+    buildCoverage(alphas);
     buildCoatMaterials();
     mTerrain.updateTile(mPosX, mPosY);
 }
 
-void Terrain::Tile::buildCoverage()
+bool Terrain::Tile::sortsCoats() const
+{
+    const unsigned int layers = mTextureLayers.getSize();
+    return layers > 0 && layers + (mBaseMap.isNull() ? 0u : 1u) <= MAX_SORTED_COATS;
+}
+
+void Terrain::Tile::buildCoverage(const std::vector<float>& vertexAlphas)
 {
     const bool hasBase = !mBaseMap.isNull();
     const unsigned int layers = mTextureLayers.getSize();
     mCoats = (hasBase ? 1u : 0u) | ((1u << layers) - 1u) << 1;
-    if (layers == 0 || layers + (hasBase ? 1u : 0u) > MAX_SORTED_COATS) {
+    if (!sortsCoats()) {
         mCoverage.clear(mCoats);
         return;
     }
-    const unsigned int n = mVertexNumPerEdge;
-    mCoverage.reset(n, hasBase, layers);
-
+    mCoverage.reset(mVertexNumPerEdge, hasBase, layers);
     // The first layer is blended in by the vertex alpha.
-    const float last = n > 1 ? static_cast<float>(n - 1) : 1.0f;
-    std::vector<float> alphas;
-    alphas.reserve(static_cast<size_t>(n) * n);
-    for (unsigned int j = 0; j < n; ++j) {
-        for (unsigned int i = 0; i < n; ++i) {
-            alphas.push_back(getColor(static_cast<float>(i) / last, static_cast<float>(j) / last, -1.0f).a);
-        }
-    }
-    mCoverage.setVertexWeights(0, alphas);
+    mCoverage.setVertexWeights(0, vertexAlphas);
     // A middle layer by the colour of its alpha map; the last by the alpha of
     // the light unit, which carries its alpha map.
     for (unsigned int i = 1; i + 1 < layers; ++i) {
@@ -267,11 +264,11 @@ CppLib::SharedPtr<TextureSource> Terrain::Tile::getWeightImage(const CppLib::Sha
 void Terrain::Tile::buildCoatMaterials()
 {
     mCoatMaterials.clear();
-    const unsigned int layers = mTextureLayers.getSize();
-    const unsigned int b = mBaseMap.isNull() ? 0 : 1;
-    if (layers == 0 || layers + b > MAX_SORTED_COATS) {
+    if (!sortsCoats()) {
         return;
     }
+    const unsigned int layers = mTextureLayers.getSize();
+    const unsigned int b = mBaseMap.isNull() ? 0 : 1;
     mCoatMaterials.resize(mCoats + 1);
     for (unsigned int leftOut = 1; leftOut <= mCoats; ++leftOut) {
         if ((leftOut & ~mCoats) != 0) {
@@ -326,8 +323,10 @@ Terrain::Tile::CoordinateSets Terrain::Tile::declareCoordinateSets(VertexData& d
     return sets;
 }
 
-void Terrain::Tile::buildVertices(VertexData& data, const CoordinateSets& sets) const
+void Terrain::Tile::buildVertices(VertexData& data, const CoordinateSets& sets, std::vector<float>& alphas) const
 {
+    alphas.clear();
+    alphas.reserve(static_cast<size_t>(mVertexNumPerEdge) * mVertexNumPerEdge);
     const unsigned int n = mVertexNumPerEdge;
     const float tileSize = mTerrain.getTileSize();
     const float last = n > 1 ? static_cast<float>(n - 1) : 1.0f;
@@ -346,7 +345,9 @@ void Terrain::Tile::buildVertices(VertexData& data, const CoordinateSets& sets) 
             const float h = getHeight(u, v);
             data.addVertex();
             data.setVertex(u * tileSize, h, v * tileSize);
-            data.setColor(getColor(u, v, h));
+            const Color colour = getColor(u, v, h);
+            data.setColor(colour);
+            alphas.push_back(colour.a);
             if (sets.base >= 0) {
                 data.setTexCoordinate(i * baseStep, j * baseStep, static_cast<unsigned int>(sets.base));
             }

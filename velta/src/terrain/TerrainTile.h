@@ -172,10 +172,15 @@ private:
     };
 
     CoordinateSets declareCoordinateSets(VertexData& data) const;
-    void buildVertices(VertexData& data, const CoordinateSets& sets) const;
+    /// Fills the grid; `alphas` gets each vertex's colour alpha, row by row.
+    void buildVertices(VertexData& data, const CoordinateSets& sets, std::vector<float>& alphas) const;
     void buildMaterial();
-    /// Finds where each coat shows, for getCoats().
-    void buildCoverage();
+    /// Whether the quads are sorted by their coats: with at least one layer
+    /// and at most MAX_SORTED_COATS coats.
+    bool sortsCoats() const;
+    /// Finds where each coat shows, for getCoats(); the first layer's
+    /// weights are the vertices' alphas.
+    void buildCoverage(const std::vector<float>& vertexAlphas);
     /// One material for each set of coats left out.
     void buildCoatMaterials();
     /// The image a weight texture is sampled from, when it is read texel by
