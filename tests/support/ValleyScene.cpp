@@ -43,22 +43,12 @@ CppLib::SharedPtr<TextureSource> image(const std::string& name)
     return resources().getTextureManager().getTextureSource(name);
 }
 
-/// Bonus items at the start of the race: (x, z, height above the ground).
-struct ItemPlace {
-    float x, z, h;
-};
-
-const ItemPlace ITEMS[] = {
-    {72, 133, 3.5f},  {88, 166, 1.5f},  {86, 190, 2.5f},  {90, 240, 1.5f},  {108, 264, 5.5f}, {177, 273, 7.5f},
-    {229, 314, 2.5f}, {254, 347, 4.5f}, {265, 374, 2.5f}, {304, 384, 8.5f}, {354, 343, 1.5f}, {291, 302, 6.5f},
-    {298, 251, 4},    {298, 252, 4.5f}, {298, 253, 5},    {298, 254, 5.5f}, {298, 255, 6},    {298, 256, 6.5f},
-    {239, 242, 1.5f}, {211, 152, 4.5f}, {258, 25, 3.5f},  {314, 81, 2.5f},  {333, 121, 4.5f}, {424, 42, 6.5f},
-    {426, 42, 6.5f},  {428, 42, 6.5f},  {430, 42, 6.5f},  {409, 162, 6.5f}, {451, 215, 6.5f}, {444, 258, 6.5f},
-};
+/// The sparkles of the first 30 bananas are drawn.
+constexpr int SPARKLING_ITEMS = 30;
 
 /// Where the player's duck waits for the start.
-const Point DUCK_START(73.0f, 41.0f, 104.0f);
-
+const Point DUCK_START(Ripplejet::Course::PLAYER_START.x, Ripplejet::Course::PLAYER_START.y,
+                       Ripplejet::Course::PLAYER_START.z);
 
 } // namespace
 
@@ -240,7 +230,11 @@ void ValleyScene::buildSparkles()
     resources().getGeometryManager().registerGeometry("itemparticles", particles);
 
     // Every item draws the shared particles with its own sprite material.
-    for (const ItemPlace& item : ITEMS) {
+    int sparkling = 0;
+    for (const Ripplejet::Course::ItemPlace& item : Ripplejet::Course::items()) {
+        if (item.type != "bonus" || ++sparkling > SPARKLING_ITEMS) {
+            continue;
+        }
         CppLib::SharedPtr<Material> material(new Material());
         material->setUsePointSprites(true);
         material->setUseAlphaTest(true);
@@ -253,7 +247,7 @@ void ValleyScene::buildSparkles()
         object.addSubobject(std::move(subobject));
         object.setDefaultMaterial(0, material);
         const float ground = -mTerrain->getDistance(Point(item.x, 0.0f, item.z));
-        place(object, *mParts[SPARKLES]).translate(item.x, ground + item.h, item.z, false);
+        place(object, *mParts[SPARKLES]).translate(item.x, ground + item.y, item.z, false);
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "course/Course.h"
+
 #include <array>
 #include <cstdint>
 #include <string>
@@ -7,47 +9,22 @@
 
 namespace VeltaTools {
 
-/// The fixed race course the game builds in code: where the river runs,
-/// where the props stand, and how the terrain turns its height map into
-/// world heights. The generator carves the height map to fit these numbers.
+/// The generator's view of the game's course (its tables are the game's):
+/// how the terrain turns its height map into world heights, and the water
+/// quads between the cross sections, as plain geometry the generator carves
+/// the height map with.
 namespace Course {
 
-/// World units along one edge of the terrain's single tile.
-constexpr float TILE_SIZE = 512.0f;
-/// Height of a height-map byte of 255 (a byte of 0 is height 0).
-constexpr float MAX_HEIGHT = 60.0f;
-/// Samples per edge of the height map.
-constexpr int HEIGHTMAP_SIZE = 256;
-
-struct Point3 {
-    float x = 0.0f, y = 0.0f, z = 0.0f;
-};
-
-/// One line across the river: left and right bank points at the water level.
-struct CrossSection {
-    Point3 left;
-    Point3 right;
-    float flow = 0.0f;
-};
-
-/// A prop placed at a fixed point (the course's scenery and start/finish props).
-struct Prop {
-    std::string model;
-    Point3 position;
-    float scaleX = 1.0f, scaleY = 1.0f, scaleZ = 1.0f;
-    float rotateY = 0.0f;
-};
-
-/// A stone: placed at the terrain height of (x, z).
-struct Stone {
-    float scaleX, scaleY, scaleZ, rotateY, x, z;
-};
-
-/// The 58 cross sections from the start to the finish.
-const std::vector<CrossSection>& crossSections();
-/// Every prop with a fixed position, the sky first.
-const std::vector<Prop>& props();
-const std::vector<Stone>& stones();
+using Ripplejet::Course::CrossSection;
+using Ripplejet::Course::crossSections;
+using Ripplejet::Course::HEIGHTMAP_SIZE;
+using Ripplejet::Course::MAX_HEIGHT;
+using Ripplejet::Course::Point3;
+using Ripplejet::Course::Prop;
+using Ripplejet::Course::props;
+using Ripplejet::Course::Stone;
+using Ripplejet::Course::stones;
+using Ripplejet::Course::TILE_SIZE;
 
 /// Whether the engine's terrain answers for world (x, z): its one tile
 /// covers 0 ≤ x < TILE_SIZE and 0 ≤ z < TILE_SIZE (the far edge is drawn,

@@ -1,4 +1,4 @@
-#include "ripplejet/DemoValley.h"
+#include "title/DemoValley.h"
 
 #include "core/VeltaCore.h"
 #include "cpplib/CowMemPtr.h"

@@ -1,4 +1,4 @@
-#include "ripplejet/Menu.h"
+#include "app/Menu.h"
 
 #include "scene/Camera.h"
 

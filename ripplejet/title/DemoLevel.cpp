@@ -1,4 +1,4 @@
-#include "ripplejet/DemoLevel.h"
+#include "title/DemoLevel.h"
 
 #include "core/VeltaCore.h"
 #include "geometry/GeometryData.h"
@@ -12,8 +12,8 @@
 #include "resource/ResourceManager.h"
 #include "resource/Texture2D.h"
 #include "resource/TextureManager.h"
-#include "ripplejet/DemoScenery.h"
-#include "ripplejet/TexturedQuad.h"
+#include "title/DemoScenery.h"
+#include "display/TexturedQuad.h"
 #include "scene/Branch.h"
 #include "scene/Camera.h"
 #include "scene/Overlay.h"

@@ -1,4 +1,4 @@
-#include "ripplejet/Level.h"
+#include "level/Level.h"
 
 namespace Ripplejet {
 

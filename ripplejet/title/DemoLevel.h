@@ -1,7 +1,7 @@
 #pragma once
 
 #include "cpplib/SharedPtr.h"
-#include "ripplejet/Level.h"
+#include "level/Level.h"
 
 #include <memory>
 #include <vector>

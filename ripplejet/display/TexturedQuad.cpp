@@ -1,4 +1,4 @@
-#include "ripplejet/TexturedQuad.h"
+#include "display/TexturedQuad.h"
 
 #include "cpplib/Point.h"
 #include "geometry/GeometryData.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "cpplib/Vector.h"
-#include "ripplejet/LevelManager.h"
-#include "ripplejet/WindowManager.h"
+#include "app/LevelManager.h"
+#include "app/WindowManager.h"
 
 #include <memory>
 #include <string>

@@ -1,7 +1,7 @@
-#include "ripplejet/LevelManager.h"
+#include "app/LevelManager.h"
 
-#include "ripplejet/DemoLevel.h"
-#include "ripplejet/Menu.h"
+#include "title/DemoLevel.h"
+#include "app/Menu.h"
 
 namespace Ripplejet {
 

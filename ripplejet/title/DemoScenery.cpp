@@ -1,4 +1,4 @@
-#include "ripplejet/DemoScenery.h"
+#include "title/DemoScenery.h"
 
 #include "core/EventManager.h"
 #include "core/VeltaCore.h"

@@ -1,6 +1,6 @@
 #include "core/VeltaCore.h"
 #include "cpplib/Vector.h"
-#include "ripplejet/RipplejetApp.h"
+#include "app/RipplejetApp.h"
 
 #include <iostream>
 #include <string>

@@ -1,10 +1,10 @@
-#include "ripplejet/RipplejetApp.h"
+#include "app/RipplejetApp.h"
 
 #include "core/ConfigManager.h"
 #include "core/VeltaCore.h"
 #include "render/RenderManager.h"
-#include "ripplejet/Level.h"
-#include "ripplejet/Menu.h"
+#include "level/Level.h"
+#include "app/Menu.h"
 
 #include <cstdlib>
 

@@ -2,7 +2,7 @@
 
 #include "cpplib/SharedPtr.h"
 #include "cpplib/TVector.h"
-#include "ripplejet/DemoValley.h"
+#include "title/DemoValley.h"
 
 #include <memory>
 #include <string>

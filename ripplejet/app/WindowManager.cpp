@@ -1,4 +1,4 @@
-#include "ripplejet/WindowManager.h"
+#include "app/WindowManager.h"
 
 #include "core/LogManager.h"
 #include "core/ProcessManager.h"
@@ -14,8 +14,8 @@
 #include "render/RenderWindow.h"
 #include "render/Viewport.h"
 #include "resource/RenderSettings.h"
-#include "ripplejet/Level.h"
-#include "ripplejet/Menu.h"
+#include "level/Level.h"
+#include "app/Menu.h"
 #include "scene/Camera.h"
 
 #include <string>
