@@ -1,6 +1,6 @@
 #include "app/LevelManager.h"
 
-#include "title/DemoLevel.h"
+#include "race/Timerace.h"
 #include "app/Menu.h"
 
 namespace Ripplejet {
@@ -16,8 +16,8 @@ bool LevelManager::init()
 
 std::unique_ptr<Level> LevelManager::createLevel(const std::string&)
 {
-    // The title scene stands in until the race exists.
-    return std::make_unique<DemoLevel>();
+    // The game has one level.
+    return std::make_unique<Timerace>();
 }
 
 std::unique_ptr<Menu> LevelManager::createMenu()

@@ -1,24 +1,48 @@
 #pragma once
 
+#include "cpplib/Point.h"
 #include "cpplib/SharedPtr.h"
 #include "input/InputProcessor.h"
+#include "level/NodeStore.h"
+#include "particles/ParticleEngine.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace Velta {
 class Camera;
 class InputEvent;
+class Modifier;
+class Node;
+class SceneRoot;
+class SoundChannel;
+class Terrain;
+class Transformation;
+class Water;
 } // namespace Velta
 
 namespace Ripplejet {
+
+class Duck;
+class DuckFollower;
+class DuckModifier;
+class Item;
 
 /// A playable level as the window manager drives it: loaded once, started
 /// once, updated every frame with the frame's timestamp, and handed the
 /// input events the window manager does not keep (pointer moves already
 /// turned into unbounded positions, see WindowManager).
 ///
-/// Made by the level manager; the application owns it. It is never
-/// registered with the input manager itself: the window manager forwards to it.
+/// It owns the course it builds: the terrain, the river, the item sparkles'
+/// particle engine, the ducks, the items, the camera follower and every
+/// node, and it switches off the logic elements it registered when it goes
+/// (the event manager keeps them until the engine stops). The builders below
+/// are what a concrete level calls while it loads.
+///
+/// Made by the level manager; the application owns it and destroys it before
+/// the engine stops. It is never registered with the input manager itself:
+/// the window manager forwards to it.
 class Level : public Velta::InputProcessor {
 public:
     /// What a level says about itself; nothing fills it yet.
@@ -51,13 +75,68 @@ public:
 
     /// Called at the start of every frame, loaded or not, with the frame's
     /// timestamp (milliseconds), before the engine runs its subsystems.
+    /// Moves the items' sparkles on.
     virtual void update(long long timestamp);
 
-    /// Told by whatever decides the race that it is over; the base ignores it.
+    /// Told by the player's duck that the race is over, won or lost; the
+    /// base ignores it.
     virtual void raceOver(bool won);
 
+    /// Null before the course is built.
+    Velta::Terrain* getTerrain() const { return mTerrain; }
+    Velta::Water* getWater() const { return mWater; }
+    Velta::ParticleEngine& getItemParticles() { return mItemParticles; }
+
+    /// Every item and duck made so far, in the order made.
+    const std::vector<std::unique_ptr<Item>>& getItems() const { return mItems; }
+    const std::vector<std::unique_ptr<Duck>>& getDucks() const { return mDucks; }
+
+protected:
+    /// Builds the course (see CourseBuilder) under a branch "level" of the
+    /// scene's root, with the items' shared sparkles; answers true.
+    bool buildCourse(Velta::SceneRoot& scene);
+
+    /// A camera for the course: smooth shading, lights on, fog off, 50
+    /// degrees of vertical field of view, 2000 units far.
+    CppLib::SharedPtr<Velta::Camera> createCamera();
+
+    /// Gives `camera` an overlay (flat shading, no lights) showing the
+    /// duck's head-up display, which makes the duck the player's.
+    void createHudOverlay(Duck& duck, const CppLib::SharedPtr<Velta::Camera>& camera);
+
+    /// A follower that carries `camera` (held by `cameraPlace`) behind
+    /// `target`, following once registered (see registerModifier).
+    CppLib::SharedPtr<DuckFollower> createFollower(Velta::Node& target, Velta::Transformation& cameraPlace,
+                                                   const CppLib::SharedPtr<Velta::Camera>& camera);
+
+    /// A duck named `name` at `position`, attached to `scene`'s root, with
+    /// its modifier registered: simulating when `active`, else held still.
+    /// The level owns both; the new duck is stored in `duck`.
+    DuckModifier* createDuck(const std::string& name, Velta::SceneRoot& scene, const Velta::Point& position,
+                             Duck*& duck, bool active);
+
+    /// A new item of `type` ("health", "oxygen", "bonus", "booster") set up
+    /// with the sparkles, owned by the level; null for any other type.
+    Item* createItem(const std::string& type);
+
+    /// Registers `modifier` with the event manager and remembers to switch
+    /// it off when the level goes.
+    void registerModifier(const CppLib::SharedPtr<Velta::Modifier>& modifier);
+
+    NodeStore& getNodes() { return mNodes; }
+
 private:
+    void buildItemParticles();
+
     LevelInfo mLevelInfo;
+    Velta::Terrain* mTerrain = nullptr;
+    Velta::Water* mWater = nullptr;
+    Velta::ParticleEngine mItemParticles;
+    std::vector<CppLib::SharedPtr<Velta::SoundChannel>> mLoops;
+    std::vector<CppLib::SharedPtr<Velta::Modifier>> mModifiers;
+    std::vector<std::unique_ptr<Item>> mItems;
+    std::vector<std::unique_ptr<Duck>> mDucks;
+    NodeStore mNodes;
 };
 
 } // namespace Ripplejet

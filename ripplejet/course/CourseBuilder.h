@@ -1,0 +1,63 @@
+#pragma once
+
+#include "cpplib/SharedPtr.h"
+
+#include <string>
+#include <vector>
+
+namespace Velta {
+class Branch;
+class Node;
+class SoundChannel;
+class Terrain;
+class TransformationNode;
+class Water;
+} // namespace Velta
+
+namespace Ripplejet {
+
+class NodeStore;
+
+/// Builds the course from its tables (see Course.h) below the level's
+/// branch: the two lights, the terrain with its layers, the scenery with the
+/// start and finish lines, the stones on the ground, the river, and the
+/// looping music and water sounds. Only the height map, the textures, the
+/// models and the sounds come from the data directories; whatever of them is
+/// missing is left out (the managers say what), and the rest is built.
+///
+/// The nodes go into the store it is given; the terrain and the water live
+/// as long as the store keeps them.
+class CourseBuilder {
+public:
+    explicit CourseBuilder(NodeStore& nodes);
+
+    void build(Velta::Branch& level);
+
+    /// Null before build().
+    Velta::Terrain* getTerrain() const { return mTerrain; }
+    Velta::Water* getWater() const { return mWater; }
+
+    /// The looping sounds that play (empty without an audio device).
+    const std::vector<CppLib::SharedPtr<Velta::SoundChannel>>& getLoops() const { return mLoops; }
+
+private:
+    void buildLights(Velta::Branch& level);
+    void buildTerrain(Velta::Branch& level);
+    void buildScenery(Velta::Branch& level);
+    void buildStones(Velta::Branch& level);
+    void buildWater(Velta::Branch& level);
+    void startLoops();
+
+    /// A transformation node holding `child`, attached to `level`.
+    Velta::TransformationNode& place(Velta::Node& child, Velta::Branch& level);
+    /// A new object of the model `file`, kept in the store; null when the
+    /// model cannot be made.
+    Velta::Node* createModel(const std::string& file);
+
+    NodeStore& mNodes;
+    Velta::Terrain* mTerrain = nullptr;
+    Velta::Water* mWater = nullptr;
+    std::vector<CppLib::SharedPtr<Velta::SoundChannel>> mLoops;
+};
+
+} // namespace Ripplejet

@@ -1,0 +1,66 @@
+#include "level/GameSound.h"
+
+#include "core/VeltaCore.h"
+#include "resource/ResourceManager.h"
+#include "sound/SoundChannel.h"
+#include "sound/SoundManager.h"
+
+namespace Ripplejet {
+
+CppLib::SharedPtr<Velta::SoundChannel> GameSound::createChannel(const std::string& file, const std::string& name,
+                                                                bool positional)
+{
+    Velta::SoundManager& sounds = Velta::VeltaCore::getSingleton().getResourceManager().getSoundManager();
+    const CppLib::SharedPtr<Velta::SoundSource> source = sounds.getSoundSource(file, positional, false);
+    if (source.isNull()) {
+        return {};
+    }
+    return sounds.createChannel(source, name);
+}
+
+void GameSound::playOnce(const CppLib::SharedPtr<Velta::SoundChannel>& channel)
+{
+    if (!channel.isNull()) {
+        channel->setRepeat(false);
+        channel->play();
+    }
+}
+
+void GameSound::playLooping(const CppLib::SharedPtr<Velta::SoundChannel>& channel)
+{
+    if (!channel.isNull()) {
+        channel->setRepeat(true);
+        channel->play();
+    }
+}
+
+void GameSound::playOnceAt(const CppLib::SharedPtr<Velta::SoundChannel>& channel,
+                           const CppLib::TVector<float, 3>& position)
+{
+    if (!channel.isNull()) {
+        channel->set3DAttributes(position, CppLib::TVector<float, 3>());
+        playOnce(channel);
+    }
+}
+
+void GameSound::playUnlessPlaying(const CppLib::SharedPtr<Velta::SoundChannel>& channel,
+                                  const CppLib::TVector<float, 3>& position)
+{
+    if (!channel.isNull() && !channel->isPlaying()) {
+        playOnceAt(channel, position);
+    }
+}
+
+void GameSound::stop(const CppLib::SharedPtr<Velta::SoundChannel>& channel)
+{
+    if (!channel.isNull()) {
+        channel->stop();
+    }
+}
+
+bool GameSound::isPlaying(const CppLib::SharedPtr<Velta::SoundChannel>& channel)
+{
+    return !channel.isNull() && channel->isPlaying();
+}
+
+} // namespace Ripplejet

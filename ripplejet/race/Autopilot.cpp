@@ -1,0 +1,125 @@
+#include "race/Autopilot.h"
+
+#include "course/Course.h"
+#include "duck/DuckModifier.h"
+
+#include "input/InputEvent.h"
+#include "input/InputProcessor.h"
+#include "input/KeyEventInfo.h"
+#include "input/MoveEventInfo.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Ripplejet {
+
+namespace {
+
+constexpr float PI = 3.1415927f;
+constexpr unsigned short KEY_W = 119;
+/// The pointer's sideways position becomes the duck's steering: yaw =
+/// −YAW_PER_SPAN × x (see DuckModifier).
+constexpr float YAW_PER_SPAN = 2.3f;
+/// Steering: yaw per radian of heading error, less yaw per radian a second
+/// of turning already under way; never more than MAX_YAW.
+constexpr float HEADING_GAIN = 0.13f;
+constexpr float TURN_DAMPING = 0.085f;
+constexpr float MAX_YAW = 0.5f;
+/// Pointer moves smaller than this are not worth an event.
+constexpr float POINTER_STEP = 0.0005f;
+
+struct Flat {
+    float x, z;
+};
+
+Flat centre(const Course::CrossSection& section)
+{
+    return {(section.left.x + section.right.x) / 2.0f, (section.left.z + section.right.z) / 2.0f};
+}
+
+/// The heading of (x, z) about y: 0 along +z, growing toward +x.
+float heading(float x, float z)
+{
+    return std::atan2(x, z);
+}
+
+float wrapAngle(float angle)
+{
+    while (angle > PI) {
+        angle -= 2.0f * PI;
+    }
+    while (angle < -PI) {
+        angle += 2.0f * PI;
+    }
+    return angle;
+}
+
+} // namespace
+
+Autopilot::Autopilot(Velta::InputProcessor& level, const DuckModifier& duck) : mLevel(&level), mDuck(&duck) {}
+
+void Autopilot::update(long long timestamp)
+{
+    holdForward(timestamp, true);
+    advanceTarget();
+    const Flat target = centre(Course::crossSections()[static_cast<std::size_t>(mTarget)]);
+    const DuckModifier::Vec3& position = mDuck->getPosition();
+    const DuckModifier::Mat3& orientation = mDuck->getOrientation();
+    const float facing = heading(orientation.get(0, 2), orientation.get(2, 2));
+    const float wanted = heading(target.x - position.x(), target.z - position.z());
+    const float error = wrapAngle(wanted - facing);
+    const float yaw = std::clamp(HEADING_GAIN * error - TURN_DAMPING * mDuck->getAngularVelocity().y(), -MAX_YAW,
+                                 MAX_YAW);
+    steer(yaw, timestamp);
+}
+
+void Autopilot::advanceTarget()
+{
+    // A section is passed once the duck is past the line across the river
+    // there, seen along the river's way from the section before to the next.
+    const std::vector<Course::CrossSection>& sections = Course::crossSections();
+    const int last = static_cast<int>(sections.size()) - 1;
+    const DuckModifier::Vec3& position = mDuck->getPosition();
+    while (mTarget < last) {
+        const Flat before = centre(sections[static_cast<std::size_t>(mTarget - 1)]);
+        const Flat here = centre(sections[static_cast<std::size_t>(mTarget)]);
+        const Flat after = centre(sections[static_cast<std::size_t>(mTarget + 1)]);
+        const float alongX = after.x - before.x;
+        const float alongZ = after.z - before.z;
+        if ((position.x() - here.x) * alongX + (position.z() - here.z) * alongZ <= 0.0f) {
+            break;
+        }
+        ++mTarget;
+    }
+}
+
+void Autopilot::holdForward(long long timestamp, bool hold)
+{
+    if (mHolding == hold) {
+        return;
+    }
+    mHolding = hold;
+    Velta::InputEvent event(timestamp);
+    const auto type = hold ? Velta::KeyEventInfo::KEY_PRESSED : Velta::KeyEventInfo::KEY_RELEASED;
+    event.setEventType(Velta::InputEvent::EVENT_KEY, *new Velta::KeyEventInfo(type, 0, KEY_W, 0));
+    mLevel->processInputEvent(event);
+}
+
+void Autopilot::release(long long timestamp)
+{
+    holdForward(timestamp, false);
+}
+
+void Autopilot::steer(float yaw, long long timestamp)
+{
+    const float x = -yaw / YAW_PER_SPAN;
+    if (std::fabs(x - mPointerX) < POINTER_STEP) {
+        return;
+    }
+    mPointerX = x;
+    Velta::InputEvent event(timestamp);
+    event.setEventType(Velta::InputEvent::EVENT_MOVE, *new Velta::MoveEventInfo(x, 0.0f));
+    mLevel->processInputEvent(event);
+}
+
+} // namespace Ripplejet
