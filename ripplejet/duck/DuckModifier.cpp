@@ -139,6 +139,7 @@ void DuckModifier::resetControls()
     mYaw = 0.0f;
     mLastPointerX = 0.0f;
     mLastPointerY = 0.0f;
+    mPointerSeen = false;
     mLastStepTime = 0;
     mLastHitTime = 0;
     mForwardStrength = FORWARD_STRENGTH;
@@ -197,6 +198,14 @@ void DuckModifier::processMove(const Velta::MoveEventInfo& info)
 {
     const float x = info.getX();
     const float y = info.getY();
+    if (!mPointerSeen) {
+        // Wherever the pointer is first seen is the wheel's middle: a
+        // pointer resting mid-window must not turn the duck.
+        mPointerSeen = true;
+        mLastPointerX = YAW_PER_SPAN * x;
+        mLastPointerY = PITCH_PER_SPAN * y;
+        return;
+    }
     mPitch = std::clamp(mPitch + PITCH_PER_SPAN * y - mLastPointerY, MIN_PITCH, MAX_PITCH);
     mYaw += mLastPointerX - YAW_PER_SPAN * x;
     mLastPointerY = PITCH_PER_SPAN * y;

@@ -149,6 +149,7 @@ private:
     float mYaw = 0.0f;
     float mLastPointerX = 0.0f;
     float mLastPointerY = 0.0f;
+    bool mPointerSeen = false;
     Velta::Transformation* mCamera = nullptr;
     Velta::Transformation mCameraRest;
 

@@ -60,6 +60,11 @@ Autopilot::Autopilot(Velta::InputProcessor& level, const DuckModifier& duck) : m
 
 void Autopilot::update(long long timestamp)
 {
+    if (!mHolding) {
+        // The pointer's first place is the steering's middle: start there.
+        mPointerX = 1.0f;
+        steer(0.0f, timestamp);
+    }
     holdForward(timestamp, true);
     advanceTarget();
     const Flat target = centre(Course::crossSections()[static_cast<std::size_t>(mTarget)]);

@@ -37,3 +37,15 @@ TEST_F(Race, Explore)
 }
 
 } // namespace
+namespace {
+TEST_F(Race, ExploreFloat)
+{
+    startRace();
+    for (int i = 0; i < 10; ++i) {
+        runFor(500);
+        const auto& m = race->getPlayerModifier()->getOrientation();
+        const auto& p = race->getPlayerModifier()->getPosition();
+        std::cout << "pos " << p.x() << " " << p.y() << " " << p.z() << " X(" << m.get(0,0) << "," << m.get(1,0) << "," << m.get(2,0) << ") Y(" << m.get(0,1) << "," << m.get(1,1) << "," << m.get(2,1) << ") Z(" << m.get(0,2) << "," << m.get(1,2) << "," << m.get(2,2) << ") sub " << race->getPlayerModifier()->getSubmergedVolume() << "\n";
+    }
+}
+}
