@@ -122,7 +122,7 @@ TransformationNode& ValleyScene::place(Node& child, Branch& parent)
 void ValleyScene::buildLights()
 {
     Light& first = own(new Light("light"));
-    first.setLightType(Light::POINT);
+    first.setLightType(Light::DIRECTIONAL);
     first.setLinearAttenuation(0.01f);
     TransformationNode& firstHolder = place(first, *mLevel);
     firstHolder.translate(-3, 3, 3, false);
@@ -130,7 +130,7 @@ void ValleyScene::buildLights()
     firstHolder.rotateY(0.7853982f, false);
 
     Light& second = own(new Light("light"));
-    second.setLightType(Light::POINT);
+    second.setLightType(Light::DIRECTIONAL);
     second.setAmbientColor(Color(0.42f, 0.38f, 0.4f, 1.0f));
     second.setDiffuseColor(Color(1, 1, 1, 1));
     second.setLinearAttenuation(0.01f);
