@@ -15,7 +15,13 @@ CppLib::SharedPtr<Velta::SoundChannel> GameSound::createChannel(const std::strin
     if (source.isNull()) {
         return {};
     }
-    return sounds.createChannel(source, name);
+    // A channel is made paused and counts as playing from then on; stopped,
+    // it counts as playing only once it is played.
+    const CppLib::SharedPtr<Velta::SoundChannel> channel = sounds.createChannel(source, name);
+    if (!channel.isNull()) {
+        channel->stop();
+    }
+    return channel;
 }
 
 void GameSound::playOnce(const CppLib::SharedPtr<Velta::SoundChannel>& channel)
@@ -46,7 +52,7 @@ void GameSound::playOnceAt(const CppLib::SharedPtr<Velta::SoundChannel>& channel
 void GameSound::playUnlessPlaying(const CppLib::SharedPtr<Velta::SoundChannel>& channel,
                                   const CppLib::TVector<float, 3>& position)
 {
-    if (!channel.isNull() && !channel->isPlaying()) {
+    if (!isPlaying(channel)) {
         playOnceAt(channel, position);
     }
 }

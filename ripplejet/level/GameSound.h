@@ -17,8 +17,9 @@ namespace Ripplejet {
 class GameSound {
 public:
     /// A channel named `name` for the sound file `file` in the sound
-    /// directory; empty when the file cannot be played (the sound manager
-    /// says why). Positional sounds are heard from where they are placed.
+    /// directory, silent until played; empty when the file cannot be played
+    /// (the sound manager says why). Positional sounds are heard from where
+    /// they are placed.
     static CppLib::SharedPtr<Velta::SoundChannel> createChannel(const std::string& file, const std::string& name,
                                                                 bool positional);
 
@@ -32,6 +33,7 @@ public:
     static void playOnceAt(const CppLib::SharedPtr<Velta::SoundChannel>& channel,
                            const CppLib::TVector<float, 3>& position);
     static void stop(const CppLib::SharedPtr<Velta::SoundChannel>& channel);
+    /// Whether it sounds now (one made here and not played yet does not).
     static bool isPlaying(const CppLib::SharedPtr<Velta::SoundChannel>& channel);
 };
 

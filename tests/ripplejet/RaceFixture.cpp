@@ -4,21 +4,53 @@
 
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
-#include "core/VeltaCore.h"
+#include "race/Autopilot.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace RipplejetTest {
+
+namespace fs = std::filesystem;
 
 Velta::VeltaCore& RaceFixture::core()
 {
     return CppLib::Singleton<Velta::VeltaCore>::getSingleton();
 }
 
+fs::path RaceFixture::prepareData() const
+{
+    const std::vector<std::string> missing = missingFiles();
+    if (missing.empty()) {
+        return RIPPLEJET_BIN_DIR;
+    }
+    // Links to every data file but the missing ones.
+    const fs::path scratch = fs::temp_directory_path() / ("ripplejet-race-" + std::to_string(getpid()));
+    fs::remove_all(scratch);
+    for (const char* folder : {"models", "textures", "sound"}) {
+        const fs::path from = fs::path(RIPPLEJET_BIN_DIR) / folder;
+        for (const fs::directory_entry& entry : fs::recursive_directory_iterator(from)) {
+            const fs::path relative = fs::path(folder) / fs::relative(entry.path(), from);
+            if (entry.is_directory()) {
+                fs::create_directories(scratch / relative);
+            } else if (std::find(missing.begin(), missing.end(), relative.generic_string()) == missing.end()) {
+                fs::create_directories((scratch / relative).parent_path());
+                fs::create_symlink(entry.path(), scratch / relative);
+            }
+        }
+    }
+    return scratch;
+}
+
 void RaceFixture::SetUp()
 {
-    mWorkingDirectory = std::filesystem::current_path();
-    std::filesystem::current_path(RIPPLEJET_BIN_DIR);
+    mWorkingDirectory = fs::current_path();
+    const fs::path data = prepareData();
+    if (data != fs::path(RIPPLEJET_BIN_DIR)) {
+        mScratch = data;
+    }
+    fs::current_path(data);
     // Sound plays into nothing rather than to whoever runs the tests.
     setenv("ALSOFT_DRIVERS", "null", 0);
     core().startup();
@@ -27,15 +59,23 @@ void RaceFixture::SetUp()
     core().getTimerManager().registerTimerPlugin(mClock);
     ASSERT_TRUE(core().setup(true));
     race = std::make_unique<Ripplejet::Timerace>();
-    ASSERT_TRUE(race->load());
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    const bool loaded = race->load();
     race->start();
+    mLoadOutput = testing::internal::GetCapturedStdout();
+    mLoadLog = testing::internal::GetCapturedStderr();
+    ASSERT_TRUE(loaded);
 }
 
 void RaceFixture::TearDown()
 {
     race.reset();
     core().shutdown();
-    std::filesystem::current_path(mWorkingDirectory);
+    fs::current_path(mWorkingDirectory);
+    if (!mScratch.empty()) {
+        fs::remove_all(mScratch);
+    }
 }
 
 void RaceFixture::frame(long long timestamp)
@@ -65,6 +105,16 @@ void RaceFixture::startRace(long long step)
     frame(mNow + step);
     click();
     runFor(Ripplejet::Timerace::GO_LENGTH + 2 * step, step);
+}
+
+void RaceFixture::driveWithAutopilot(long long step, long long limit)
+{
+    Ripplejet::Autopilot pilot(*race, *race->getPlayerModifier());
+    const long long end = mNow + limit;
+    while (!race->isOver() && mNow < end) {
+        pilot.update(mNow + step);
+        frame(mNow + step);
+    }
 }
 
 } // namespace RipplejetTest

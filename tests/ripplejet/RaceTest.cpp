@@ -1,51 +1,155 @@
-// The race without a window, on the real course from the generated data.
+// The race without a window, on the real course from the generated data:
+// the start sequence, winning and losing, putting the duck back, and the
+// autopilot winning at any frame rate.
+#include "GameEvents.h"
 #include "RaceFixture.h"
 
+#include "course/Course.h"
 #include "duck/Duck.h"
+#include "duck/DuckFollower.h"
 #include "duck/DuckModifier.h"
-#include "race/Autopilot.h"
+
+#include "scene/TransformationNode.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <iostream>
+#include <cmath>
+#include <string>
 
 namespace {
 
 using RipplejetTest::RaceFixture;
+using State = Velta::LogicElement::State;
 
-class Race : public RaceFixture {};
+class Race : public RaceFixture {
+protected:
+    Ripplejet::Duck& duck() { return *race->getPlayerDuck(); }
+    Ripplejet::DuckModifier& body() { return *race->getPlayerModifier(); }
 
-TEST_F(Race, Explore)
-{
-    const long long step = std::atoi(std::getenv("STEP") ? std::getenv("STEP") : "16");
-    startRace(step);
-    Ripplejet::Autopilot pilot(*race, *race->getPlayerModifier());
-    for (int i = 0; i < 300000 / step && !race->isOver(); ++i) {
-        pilot.update(now() + step);
-        frame(now() + step);
-        if (i % (10000 / step) == 0 && std::getenv("VERBOSE")) {
-            const auto& p = race->getPlayerModifier()->getPosition();
-            const auto& v = race->getPlayerModifier()->getVelocity();
-            std::cout << i / 60 << "s target " << pilot.getTarget() << " pos " << p.x() << " " << p.y() << " "
-                      << p.z() << " v " << v.x() << " " << v.y() << " " << v.z() << " health "
-                      << race->getPlayerDuck()->getHealth() << " sub " << race->getPlayerModifier()->getSubmergedVolume() << "\n";
-        }
+    void press(unsigned short key)
+    {
+        Velta::InputEvent event = RipplejetTest::keyPress(key);
+        race->processInputEvent(event);
     }
-    std::cout << "health " << race->getPlayerDuck()->getHealth() << " over " << race->isOver() << " start " << race->getPlayerDuck()->getStartTime() << " finish "
-              << race->getPlayerDuck()->getFinishTime() << "\n";
+
+    float distanceTo(const Ripplejet::Course::Point3& point)
+    {
+        const Ripplejet::Duck::Vec3 p = duck().getPosition();
+        return std::hypot(p.x() - point.x, p.y() - point.y, p.z() - point.z);
+    }
+};
+
+TEST_F(Race, ShowsReadyThenGoOnTheFirstClickAndLetsTheDuckGoASecondLater)
+{
+    EXPECT_EQ(race->getMessage().getImage(), "overlays\\ready.png");
+    EXPECT_TRUE(race->getMessage().isShown());
+    frame(2000);
+    runFor(500); // the duck is held in the air, however long the player waits
+    EXPECT_EQ(body().getState(), State::IDLE);
+    EXPECT_LT(distanceTo(Ripplejet::Course::PLAYER_START), 1e-4f);
+
+    click();
+    EXPECT_EQ(race->getMessage().getImage(), "overlays\\go.png");
+    frame(now() + 400);
+    EXPECT_FLOAT_EQ(race->getMessage().getOpacity(), 1.0f);
+    frame(now() + 200);
+    EXPECT_NEAR(race->getMessage().getOpacity(), 0.5f, 1e-6f) << "fading after 400 ms";
+    const long long go = race->getGoTime();
+    frame(go + 999);
+    EXPECT_EQ(body().getState(), State::IDLE);
+    EXPECT_FALSE(race->isRunning());
+
+    click(); // while "go" shows: uses an item (there is none), starts nothing again
+    EXPECT_EQ(race->getGoTime(), go);
+    frame(go + 1001);
+    EXPECT_TRUE(race->isRunning());
+    EXPECT_EQ(body().getState(), State::ACTIVE);
+    EXPECT_FALSE(race->getMessage().isShown());
+    frame(go + 1017);
+    frame(go + 1033);
+    EXPECT_LT(duck().getPosition().y(), Ripplejet::Course::PLAYER_START.y) << "it falls onto the water";
 }
 
-} // namespace
-namespace {
-TEST_F(Race, ExploreFloat)
+TEST_F(Race, IsLostWhenTheDuckLosesAllItsHealthOrLeavesTheValley)
 {
     startRace();
-    for (int i = 0; i < 10; ++i) {
-        runFor(500);
-        const auto& m = race->getPlayerModifier()->getOrientation();
-        const auto& p = race->getPlayerModifier()->getPosition();
-        std::cout << "pos " << p.x() << " " << p.y() << " " << p.z() << " X(" << m.get(0,0) << "," << m.get(1,0) << "," << m.get(2,0) << ") Y(" << m.get(0,1) << "," << m.get(1,1) << "," << m.get(2,1) << ") Z(" << m.get(0,2) << "," << m.get(1,2) << "," << m.get(2,2) << ") sub " << race->getPlayerModifier()->getSubmergedVolume() << "\n";
-    }
+    duck().changeHealth(-60);
+    EXPECT_FALSE(race->isOver());
+    duck().changeHealth(-60);
+    EXPECT_EQ(duck().getHealth(), 0);
+    ASSERT_TRUE(race->isOver());
+    EXPECT_EQ(race->getMessage().getImage(), "overlays\\gameover.png");
+    EXPECT_TRUE(race->getFollower()->isLookingBack());
+    // The end message fades in.
+    EXPECT_FLOAT_EQ(race->getMessage().getOpacity(), 0.0f);
+    runFor(200);
+    EXPECT_NEAR(race->getMessage().getOpacity(), 0.48f, 0.05f);
+    runFor(400);
+    EXPECT_FLOAT_EQ(race->getMessage().getOpacity(), 1.0f);
+
+    press('r');
+    EXPECT_FALSE(race->isOver());
+    EXPECT_EQ(duck().getHealth(), 0) << "putting the duck back heals nothing";
+    duck().changeHealth(100);
+    Velta::TransformationNode& place = *duck().getTransformationNode();
+    place.reset();
+    place.translate(Ripplejet::Course::TILE_SIZE + 20.0f, 30.0f, 200.0f, false);
+    body().resetBody();
+    frame(now() + 16);
+    EXPECT_TRUE(race->isOver()) << "off the valley there is nothing to float on";
+    EXPECT_EQ(race->getMessage().getImage(), "overlays\\gameover.png");
 }
+
+TEST_F(Race, EndsOnceAndRPutsTheDuckBackWithoutEndingItAgainAtTheFinish)
+{
+    startRace();
+    duck().passStart(now());
+    duck().passFinish(now() + 5000);
+    ASSERT_TRUE(race->isOver());
+    EXPECT_EQ(race->getMessage().getImage(), "overlays\\yes.png");
+    EXPECT_EQ(duck().getFinishTime() - duck().getStartTime(), 5000);
+
+    duck().changeHealth(-100);
+    EXPECT_EQ(race->getMessage().getImage(), "overlays\\yes.png") << "only the first end counts";
+
+    duck().changeHealth(100);
+    press('r');
+    EXPECT_FALSE(race->isOver());
+    EXPECT_FALSE(race->getMessage().isShown());
+    EXPECT_FALSE(race->getFollower()->isLookingBack());
+    EXPECT_LT(distanceTo(Ripplejet::Course::RESET_POINT), 1e-4f);
+    duck().passFinish(now() + 9000);
+    EXPECT_FALSE(race->isOver()) << "the finish time stays set";
+    EXPECT_EQ(duck().getFinishTime() - duck().getStartTime(), 5000);
+
+    press('c');
+    EXPECT_LT(distanceTo(Ripplejet::Course::NEAR_FINISH_POINT), 1e-4f);
+    testing::internal::CaptureStdout();
+    press('p');
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Position: 450.2, 23, 215\n");
 }
+
+/// The autopilot from the click to the finish, a frame every so many ms.
+class RaceAtFrameRate : public Race, public testing::WithParamInterface<int> {};
+
+TEST_P(RaceAtFrameRate, IsWonByTheAutopilotFromTheStartBannerToTheFinishBanner)
+{
+    const long long step = GetParam();
+    startRace(step);
+    driveWithAutopilot(step, 400000);
+    ASSERT_TRUE(race->isOver()) << "still racing after 400 s at " << step << " ms a frame";
+    EXPECT_EQ(race->getMessage().getImage(), "overlays\\yes.png");
+    EXPECT_GT(duck().getStartTime(), race->getGoTime());
+    EXPECT_GT(duck().getHealth(), 0);
+    const long long raceTime = duck().getFinishTime() - duck().getStartTime();
+    // Between the banners the river is about 1.6 km long.
+    EXPECT_GT(raceTime, 100000);
+    RecordProperty("race_time_ms", std::to_string(raceTime));
+    std::cout << "[ race time  ] " << raceTime << " ms at " << step << " ms a frame\n";
+}
+
+// 144, 60, 30 and 10 frames a second.
+INSTANTIATE_TEST_SUITE_P(FramesOf, RaceAtFrameRate, testing::Values(7, 16, 33, 100),
+                         [](const testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "ms"; });
+
+} // namespace
