@@ -8,7 +8,7 @@
 #include "particles/ParticleEngine.h"
 #include "particles/PointEmitter.h"
 #include "particles/RotateForceModel.h"
-#include "support/ManualClock.h"
+#include "testkit/ManualClock.h"
 
 #include <benchmark/benchmark.h>
 

@@ -7,7 +7,7 @@
 // uploaded again) against the same frame unchanged (nothing is).
 // Engine CPU: the view's walk and queueing, and the material and draw calls
 // handed to OpenGL, measured apart from the frame. Compare with the frame.
-#include "RenderScene.h"
+#include "testkit/RenderScene.h"
 
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
@@ -28,8 +28,8 @@
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
 #include "scene/View.h"
-#include "support/ManualClock.h"
-#include "support/SoftwareWindow.h"
+#include "testkit/ManualClock.h"
+#include "testkit/SoftwareWindow.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,25 +1,33 @@
-// The game's frames at 1024 × 768, full screen on the virtual display, drawn
-// by Mesa's software renderer.
+// The race as the game runs it, full screen at 1024 × 768 on the virtual
+// display, drawn by Mesa's software renderer, with the autopilot steering
+// the player's duck down the river on a clock of 16 ms frames.
 //
+// EmptyLogic: a frame of the engine's input, logic, scene and sound passes
+// before the race is loaded, the baseline of RaceLogic: the race's update
+// and the same passes with the ten ducks, the items and the follower.
+// DuckRun: one computer duck's frame (one simulation step and its query)
+// against DuckBaseline, a call of the same kind that does nothing.
 // EmptyFrame: a whole game frame with nothing attached to the window (clear
-// and swap only). TitleFrame: the same with the title scene drawn. Compare
-// their real times; the variants leave out the on-screen sign or the
-// textures.
-// EngineLogic: the level update and the engine's input, logic, scene and
-// sound passes of a frame; ViewWalk: the walk that collects what the camera
-// sees; TargetSubmission: the whole drawing of the target up to the swap, on
-// the calling thread (the engine and the driver's submission; the software
-// renderer rasterises on threads of its own). Together they are the CPU time
-// the engine spends per frame.
-// ProfileRun: the game's deterministic profile: 600 frames of 16 ms with the
-// pointer circling and a click, frame-time statistics as counters.
+// and swap only). RaceFrame: the race drawn while the autopilot drives;
+// compare their real times. The variants leave out the overlay (the
+// display and the sign) or the textures.
+// ViewWalk: the walk that collects what the camera sees; TargetSubmission:
+// the drawing of the target up to the swap on the calling thread (the
+// software renderer rasterises on threads of its own).
+// ProfileRun: the game's deterministic profile: the click, then 600 frames
+// of the autopilot from the start, frame-time statistics as counters.
+#include "app/Menu.h"
+#include "app/WindowManager.h"
+#include "duck/Duck.h"
+#include "duck/DuckModifier.h"
+#include "input/ButtonEventInfo.h"
+#include "input/InputEvent.h"
+#include "race/Autopilot.h"
+#include "race/Timerace.h"
+
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
 #include "core/VeltaCore.h"
-#include "input/ButtonEventInfo.h"
-#include "input/InputEvent.h"
-#include "input/InputManager.h"
-#include "input/MoveEventInfo.h"
 #include "plugins/render/opengl/GLObjectRenderer.h"
 #include "plugins/render/opengl/GLRenderContext.h"
 #include "plugins/render/opengl/GLSceneManager.h"
@@ -29,23 +37,18 @@
 #include "render/RenderManager.h"
 #include "render/RenderTarget.h"
 #include "resource/RenderSettings.h"
-#include "level/Level.h"
-#include "app/LevelManager.h"
-#include "app/Menu.h"
-#include "app/WindowManager.h"
 #include "scene/Camera.h"
+#include "scene/SceneGraph.h"
 #include "scene/View.h"
-#include "support/ManualClock.h"
-#include "support/ProcessCpuTime.h"
-#include "support/SoftwareWindow.h"
+#include "testkit/ManualClock.h"
+#include "testkit/ProcessCpuTime.h"
+#include "testkit/SoftwareWindow.h"
 
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
-#include <cmath>
 #include <cstdlib>
-#include <ctime>
 #include <iostream>
 #include <memory>
 #include <unistd.h>
@@ -64,8 +67,9 @@ VeltaCore& core()
     return CppLib::Singleton<VeltaCore>::getSingleton();
 }
 
-/// The game as it runs: the window manager with its window and viewports,
-/// the menu and the game's level, started; the clock is the benchmark's.
+/// The game as it runs: the window manager with its window and viewports
+/// and the menu; the race is loaded on first use, so that the engine's
+/// frame can be measured without it. The clock is the benchmark's.
 struct Game {
     Game()
     {
@@ -79,50 +83,156 @@ struct Game {
         }
         menu = std::make_unique<Ripplejet::Menu>();
         windows->setMenu(menu.get());
-        level = Ripplejet::LevelManager().createLevel("");
-        windows->setLevel(level.get());
-        started = windows->startLevel();
         window = dynamic_cast<GLSDLRenderWindow*>(windows->getWindow());
     }
 
     ~Game()
     {
+        pilot.reset();
         windows.reset();
-        level.reset();
+        race.reset();
         menu.reset();
         core().shutdown();
     }
 
-    /// One turn of the game's frame loop, 16 ms after the last.
+    /// Loads and starts the race, clicks "go" and lets the duck go.
+    bool startRace()
+    {
+        if (race) {
+            return started;
+        }
+        race = std::make_unique<Ripplejet::Timerace>();
+        windows->setLevel(race.get());
+        started = windows->startLevel();
+        if (!started) {
+            return false;
+        }
+        frame();
+        InputEvent click(clock.getTimestamp());
+        click.setEventType(InputEvent::EVENT_BUTTON, *new ButtonEventInfo(ButtonEventInfo::BUTTON_PRESSED, 1));
+        race->processInputEvent(click);
+        while (!race->isRunning()) {
+            frame();
+        }
+        pilot = std::make_unique<Ripplejet::Autopilot>(*race, *race->getPlayerModifier());
+        return true;
+    }
+
+    /// One turn of the game's frame loop, 16 ms after the last, the
+    /// autopilot steering once the race runs.
     void frame()
     {
         clock.advance(FRAME_MS);
         const long long timestamp = core().getTimerManager().getTimestamp();
-        level->update(timestamp);
+        if (pilot) {
+            pilot->update(timestamp);
+        }
+        if (race) {
+            race->update(timestamp);
+        }
         core().getProcessManager().update(true);
+    }
+
+    /// The engine's passes but drawing, as a frame runs them.
+    void logicOnly()
+    {
+        clock.advance(FRAME_MS);
+        const long long timestamp = core().getTimerManager().getTimestamp();
+        if (pilot) {
+            pilot->update(timestamp);
+        }
+        if (race) {
+            race->update(timestamp);
+        }
+        for (int id : {1, 2, 3, 5}) {
+            core().getProcessManager().updateSubsystem(id, true);
+        }
     }
 
     VeltaTest::ManualClock clock;
     std::unique_ptr<Ripplejet::WindowManager> windows;
     std::unique_ptr<Ripplejet::Menu> menu;
-    std::unique_ptr<Ripplejet::Level> level;
+    std::unique_ptr<Ripplejet::Timerace> race;
+    std::unique_ptr<Ripplejet::Autopilot> pilot;
     GLSDLRenderWindow* window = nullptr;
     bool started = false;
 };
 
 Game* gGame = nullptr;
 
-void EmptyFrame(benchmark::State& state)
+bool needRace(benchmark::State& state)
 {
-    gGame->window->detachRenderTarget();
-    for (auto _ : state) {
-        gGame->frame();
+    if (!gGame->startRace()) {
+        state.SkipWithError("the race did not start");
+        return false;
     }
-    gGame->window->attachRenderTarget(gGame->windows->getRenderTarget());
+    return true;
 }
-BENCHMARK(EmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void TitleFrame(benchmark::State& state)
+void EmptyLogic(benchmark::State& state)
+{
+    for (auto _ : state) {
+        gGame->logicOnly();
+    }
+}
+BENCHMARK(EmptyLogic)->Unit(benchmark::kMicrosecond);
+
+void RaceLogic(benchmark::State& state)
+{
+    if (!needRace(state)) {
+        return;
+    }
+    for (auto _ : state) {
+        gGame->logicOnly();
+    }
+}
+BENCHMARK(RaceLogic)->Unit(benchmark::kMicrosecond);
+
+/// A stand-in with the call's shape that does nothing: the baseline of one
+/// duck's frame.
+class IdleProcess : public Process {
+public:
+    int run(long long timestamp) override
+    {
+        benchmark::DoNotOptimize(timestamp);
+        return 0;
+    }
+};
+
+void DuckBaseline(benchmark::State& state)
+{
+    IdleProcess idle;
+    Process* process = &idle;
+    benchmark::DoNotOptimize(process);
+    long long timestamp = 1;
+    for (auto _ : state) {
+        process->run(timestamp += FRAME_MS);
+    }
+}
+BENCHMARK(DuckBaseline)->Unit(benchmark::kNanosecond);
+
+/// The duck modifier of a computer duck drifting down the river: one
+/// simulation step of 16 ms, the query of what it touches, its update.
+void DuckRun(benchmark::State& state)
+{
+    if (!needRace(state)) {
+        return;
+    }
+    const Ripplejet::Duck* drifter = gGame->race->getDucks().front().get();
+    Ripplejet::DuckModifier modifier(const_cast<Ripplejet::Duck*>(drifter), gGame->race->getTerrain(),
+                                     gGame->race->getWater(), *gGame->race->getSceneGraph());
+    modifier.setState(LogicElement::ACTIVE);
+    long long timestamp = gGame->clock.getTimestamp();
+    modifier.run(timestamp);
+    for (auto _ : state) {
+        modifier.run(timestamp += FRAME_MS);
+    }
+}
+BENCHMARK(DuckRun)->Unit(benchmark::kNanosecond);
+
+/// Draws the frames the benchmark asks for; reports the CPU time of all
+/// threads and the uploads per frame.
+void drawFrames(benchmark::State& state)
 {
     gGame->frame();
     const GLRenderContext& context = *gGame->window->getRenderContext();
@@ -135,53 +245,63 @@ void TitleFrame(benchmark::State& state)
     // CPU time of all threads does: on two idle cores a frame takes about
     // half of it.
     state.counters["all threads cpu ms"] = (VeltaTest::processCpuMs() - cpu) / static_cast<double>(state.iterations());
-    // Everything is uploaded once; only the sparkles move their particles
-    // (3 buffers a frame).
     state.counters["uploads per frame"] =
         static_cast<double>(context.getBufferUploadCount() + context.getTextureUploadCount() - uploads) /
         static_cast<double>(state.iterations());
 }
-BENCHMARK(TitleFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-/// The title scene without its on-screen sign, and without textures: what
-/// the blended overlay and the texturing cost.
-void TitleFrameWithoutSign(benchmark::State& state)
+void EmptyFrame(benchmark::State& state)
 {
-    gGame->level->getCamera()->setUseOverlay(false);
-    TitleFrame(state);
-    gGame->level->getCamera()->setUseOverlay(true);
+    if (!needRace(state)) {
+        return;
+    }
+    gGame->window->detachRenderTarget();
+    drawFrames(state);
+    gGame->window->attachRenderTarget(gGame->windows->getRenderTarget());
 }
-BENCHMARK(TitleFrameWithoutSign)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(EmptyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-void TitleFrameWithoutTextures(benchmark::State& state)
+void RaceFrame(benchmark::State& state)
 {
-    const CppLib::SharedPtr<RenderSettings> settings = gGame->level->getCamera()->getCamSettings().getRenderSettings();
-    settings->setUseTextures(false);
-    TitleFrame(state);
-    settings->setUseTextures(true);
-}
-BENCHMARK(TitleFrameWithoutTextures)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-void EngineLogic(benchmark::State& state)
-{
-    ProcessManager& processes = core().getProcessManager();
-    for (auto _ : state) {
-        gGame->clock.advance(FRAME_MS);
-        gGame->level->update(core().getTimerManager().getTimestamp());
-        for (int id : {1, 2, 3, 5}) {
-            processes.updateSubsystem(id, true);
-        }
+    if (needRace(state)) {
+        drawFrames(state);
     }
 }
-BENCHMARK(EngineLogic)->Unit(benchmark::kMicrosecond);
+BENCHMARK(RaceFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void RaceFrameWithoutOverlay(benchmark::State& state)
+{
+    if (!needRace(state)) {
+        return;
+    }
+    gGame->race->getCamera()->setUseOverlay(false);
+    drawFrames(state);
+    gGame->race->getCamera()->setUseOverlay(true);
+}
+BENCHMARK(RaceFrameWithoutOverlay)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void RaceFrameWithoutTextures(benchmark::State& state)
+{
+    if (!needRace(state)) {
+        return;
+    }
+    const CppLib::SharedPtr<RenderSettings> settings = gGame->race->getCamera()->getCamSettings().getRenderSettings();
+    settings->setUseTextures(false);
+    drawFrames(state);
+    settings->setUseTextures(true);
+}
+BENCHMARK(RaceFrameWithoutTextures)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void ViewWalk(benchmark::State& state)
 {
+    if (!needRace(state)) {
+        return;
+    }
     gGame->frame();
     GLViewRenderer& renderer = gGame->window->getRenderContext()->getViewRenderer();
     CppLib::SharedPtr<GLTraverserHandler> handler(
         new GLTraverserHandler(renderer.getSceneManager(), renderer.getObjectRenderer()));
-    const CppLib::SharedPtr<Camera> camera = gGame->level->getCamera();
+    const CppLib::SharedPtr<Camera> camera = gGame->race->getCamera();
     const float aspect = static_cast<float>(WIDTH) / static_cast<float>(HEIGHT);
     for (auto _ : state) {
         CppLib::SharedPtr<View> view = camera->getView(aspect);
@@ -199,6 +319,9 @@ BENCHMARK(ViewWalk)->Unit(benchmark::kMicrosecond);
 
 void TargetSubmission(benchmark::State& state)
 {
+    if (!needRace(state)) {
+        return;
+    }
     gGame->frame();
     GLRenderContext& context = *gGame->window->getRenderContext();
     RenderTarget& target = *gGame->windows->getRenderTarget();
@@ -208,37 +331,31 @@ void TargetSubmission(benchmark::State& state)
 }
 BENCHMARK(TargetSubmission)->Unit(benchmark::kMillisecond);
 
-/// The pointer goes round a circle of 300 pixels about the window's centre
-/// once every 240 frames (the window manager hands it to the level, which
-/// turns its camera); a left click at frame 100 (the "go!").
-void feedInput(int frame)
-{
-    const double angle = 2.0 * 3.141592653589793 * frame / 240.0;
-    InputEvent event(core().getTimerManager().getTimestamp());
-    event.setEventType(InputEvent::EVENT_MOVE,
-                       *new MoveEventInfo(static_cast<float>(WIDTH / 2 + 300 * std::cos(angle)),
-                                          static_cast<float>(HEIGHT / 2 + 300 * std::sin(angle))));
-    core().getInputManager().triggerInputEvent(event);
-    if (frame == 100) {
-        event.setEventType(InputEvent::EVENT_BUTTON, *new ButtonEventInfo(ButtonEventInfo::BUTTON_PRESSED, 1));
-        core().getInputManager().triggerInputEvent(event);
-    }
-}
-
+/// A fresh race from the click: `frames` frames of the autopilot, each
+/// timed on the wall clock.
 void ProfileRun(benchmark::State& state)
 {
     const int frames = static_cast<int>(state.range(0));
     std::vector<double> times;
     times.reserve(static_cast<size_t>(frames));
-    const double cpu = VeltaTest::processCpuMs();
+    double cpu = 0.0;
     for (auto _ : state) {
+        state.PauseTiming();
+        gGame->pilot.reset();
+        gGame->windows->setLevel(nullptr);
+        gGame->race.reset();
+        if (!needRace(state)) {
+            return;
+        }
+        state.ResumeTiming();
         times.clear();
+        cpu = VeltaTest::processCpuMs();
         for (int frame = 0; frame < frames; ++frame) {
             const auto begin = std::chrono::steady_clock::now();
-            feedInput(frame);
             gGame->frame();
             times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count());
         }
+        cpu = VeltaTest::processCpuMs() - cpu;
     }
     std::vector<double> sorted = times;
     std::sort(sorted.begin(), sorted.end());
@@ -254,7 +371,7 @@ void ProfileRun(benchmark::State& state)
     state.counters["p95 ms"] = at(0.95);
     state.counters["max ms"] = sorted.back();
     state.counters["fps"] = 1000.0 * static_cast<double>(times.size()) / sum;
-    state.counters["all threads cpu ms"] = (VeltaTest::processCpuMs() - cpu) / static_cast<double>(times.size());
+    state.counters["all threads cpu ms"] = cpu / static_cast<double>(times.size());
 }
 BENCHMARK(ProfileRun)->Arg(600)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -273,8 +390,8 @@ int main(int argc, char** argv)
         return 1;
     }
     Game game;
-    if (!game.window || !game.started) {
-        std::cerr << "ripplejet_bench: the game did not start\n";
+    if (!game.window) {
+        std::cerr << "ripplejet_bench: the window did not open\n";
         return 1;
     }
     gGame = &game;

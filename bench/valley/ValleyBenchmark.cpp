@@ -1,5 +1,7 @@
-// Frames of the game's valley in a 1024 × 768 window drawn by Mesa's
-// software renderer, seen from behind the player's duck at the start.
+// Frames of the race's valley in a 1024 × 768 window drawn by Mesa's
+// software renderer, seen from behind the player's duck at the start: the
+// race as the game loads it (course, items, ducks), with the camera held
+// still and the on-screen display off.
 //
 // EmptyFrame: clear and swap only, the baseline.
 // ValleyFrame: the whole valley as the race starts (fog off).
@@ -16,10 +18,12 @@
 //                (of 58) instead of the start;
 //   --frame=FILE draws one valley frame, writes it to FILE as a binary PPM
 //                image and runs no benchmark.
-#include "support/ManualClock.h"
-#include "support/ProcessCpuTime.h"
-#include "support/SoftwareWindow.h"
-#include "support/ValleyScene.h"
+#include "CourseView.h"
+
+#include "race/Timerace.h"
+#include "testkit/ManualClock.h"
+#include "testkit/ProcessCpuTime.h"
+#include "testkit/SoftwareWindow.h"
 
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
@@ -29,8 +33,8 @@
 #include "render/RenderManager.h"
 #include "render/RenderTarget.h"
 #include "render/Viewport.h"
-#include "scene/SceneGraph.h"
-#include "scene/SceneManager.h"
+#include "resource/RenderSettings.h"
+#include "scene/Camera.h"
 
 #include <benchmark/benchmark.h>
 
@@ -58,10 +62,9 @@ VeltaCore& core()
     return CppLib::Singleton<VeltaCore>::getSingleton();
 }
 
-const char* const PART_NAMES[VeltaTest::ValleyScene::PART_COUNT] = {"terrain", "water", "sky", "scenery",
-                                                                     "sparkles"};
+using RipplejetBench::CourseView;
 
-/// The window, the clock and the valley, made once for all benchmarks.
+/// The window, the clock and the race, made once for all benchmarks.
 struct Bench {
     Bench()
     {
@@ -69,23 +72,31 @@ struct Bench {
         if (!window) {
             return;
         }
-        SceneGraph& scene = core().getSceneManager().createSceneGraph();
-        valley = std::make_unique<VeltaTest::ValleyScene>(scene);
-        target = VeltaTest::wholeWindowTarget(valley->getCamera());
+        race = std::make_unique<Ripplejet::Timerace>();
+        loaded = race->load();
+        if (!loaded) {
+            return;
+        }
+        race->getCamera()->setUseOverlay(false);
+        view = std::make_unique<CourseView>(*race);
+        target = VeltaTest::wholeWindowTarget(race->getCamera());
     }
 
     ~Bench()
     {
-        valley.reset();
+        view.reset();
+        race.reset();
         core().shutdown();
     }
 
     void frame()
     {
         clock.advance(16);
-        valley->update(core().getTimerManager().getTimestamp());
+        race->update(core().getTimerManager().getTimestamp());
         core().getProcessManager().update(true);
     }
+
+    void setFog(bool fog) { race->getCamera()->getCamSettings().getRenderSettings()->setUseFog(fog); }
 
     /// Draws a few frames first: uploads and the driver's first-use work
     /// are not part of a frame's cost.
@@ -98,7 +109,9 @@ struct Bench {
 
     VeltaTest::ManualClock clock;
     GLSDLRenderWindow* window = nullptr;
-    std::unique_ptr<VeltaTest::ValleyScene> valley;
+    std::unique_ptr<Ripplejet::Timerace> race;
+    bool loaded = false;
+    std::unique_ptr<CourseView> view;
     CppLib::SharedPtr<RenderTarget> target;
 };
 
@@ -134,28 +147,28 @@ BENCHMARK(ValleyFrame)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void ValleyFrameFog(benchmark::State& state)
 {
-    gBench->valley->setFog(true);
+    gBench->setFog(true);
     gBench->window->attachRenderTarget(gBench->target);
     gBench->warmUp();
     drawFrames(state);
     gBench->window->detachRenderTarget();
-    gBench->valley->setFog(false);
+    gBench->setFog(false);
 }
 BENCHMARK(ValleyFrameFog)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void ValleyFrameWithout(benchmark::State& state)
 {
-    const auto part = static_cast<VeltaTest::ValleyScene::Part>(state.range(0));
-    state.SetLabel(PART_NAMES[part]);
-    gBench->valley->setShown(part, false);
+    const auto part = static_cast<CourseView::Part>(state.range(0));
+    state.SetLabel(CourseView::PART_NAMES[part]);
+    gBench->view->setShown(part, false);
     gBench->window->attachRenderTarget(gBench->target);
     gBench->warmUp();
     drawFrames(state);
     gBench->window->detachRenderTarget();
-    gBench->valley->setShown(part, true);
+    gBench->view->setShown(part, true);
 }
 BENCHMARK(ValleyFrameWithout)
-    ->DenseRange(0, VeltaTest::ValleyScene::PART_COUNT - 1)
+    ->DenseRange(0, CourseView::PART_COUNT - 1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
@@ -224,16 +237,14 @@ int main(int argc, char** argv)
     if (!VeltaTest::useVirtualDisplay("valley_bench")) {
         return 1;
     }
+    // Sound plays into nothing.
+    setenv("ALSOFT_DRIVERS", "null", 0);
     Bench bench;
-    if (!bench.window) {
-        std::cerr << "valley_bench: the window did not open\n";
+    if (!bench.window || !bench.loaded) {
+        std::cerr << "valley_bench: the window did not open or the race did not load\n";
         return 1;
     }
-    if (!bench.valley->getMissingModels().empty()) {
-        std::cerr << "valley_bench: missing model " << bench.valley->getMissingModels().front() << "\n";
-        return 1;
-    }
-    bench.valley->placeCamera(section);
+    bench.view->placeCamera(section);
     if (!framePath.empty()) {
         if (!writeFrame(bench, framePath)) {
             std::cerr << "valley_bench: cannot write " << framePath << "\n";

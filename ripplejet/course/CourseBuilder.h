@@ -33,6 +33,9 @@ public:
 
     void build(Velta::Branch& level);
 
+    /// The terrain alone, from its height map and ground images.
+    void buildTerrain(Velta::Branch& level);
+
     /// Null before build().
     Velta::Terrain* getTerrain() const { return mTerrain; }
     Velta::Water* getWater() const { return mWater; }
@@ -42,7 +45,6 @@ public:
 
 private:
     void buildLights(Velta::Branch& level);
-    void buildTerrain(Velta::Branch& level);
     void buildScenery(Velta::Branch& level);
     void buildStones(Velta::Branch& level);
     void buildWater(Velta::Branch& level);

@@ -3,7 +3,7 @@
 #include "core/Subsystem.h"
 #include "core/TimerManager.h"
 #include "support/CoreFixture.h"
-#include "support/ManualClock.h"
+#include "testkit/ManualClock.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 #include "core/Timer.h"
 #include "core/TimerManager.h"
 #include "support/CoreFixture.h"
-#include "support/ManualClock.h"
+#include "testkit/ManualClock.h"
 
 #include <gtest/gtest.h>
 

@@ -8,7 +8,7 @@
 #include "input/SysWMEventInfo.h"
 #include "support/AllocationCounter.h"
 #include "support/CoreFixture.h"
-#include "support/VirtualDisplay.h"
+#include "testkit/VirtualDisplay.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

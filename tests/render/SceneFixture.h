@@ -1,6 +1,6 @@
 #pragma once
 
-#include "RenderScene.h"
+#include "testkit/RenderScene.h"
 #include "support/RenderWindowFixture.h"
 
 #include <initializer_list>

@@ -2,7 +2,7 @@
 // through xdotool, the picture through a screenshot of the screen.
 #include "GameProcess.h"
 
-#include "support/VirtualDisplay.h"
+#include "testkit/VirtualDisplay.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "race/Timerace.h"
 
 #include "core/VeltaCore.h"
-#include "support/ManualClock.h"
+#include "testkit/ManualClock.h"
 
 #include <gtest/gtest.h>
 

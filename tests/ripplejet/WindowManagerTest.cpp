@@ -17,8 +17,8 @@
 #include "app/WindowManager.h"
 #include "scene/Camera.h"
 #include "support/CoreFixture.h"
-#include "support/ManualClock.h"
-#include "support/VirtualDisplay.h"
+#include "testkit/ManualClock.h"
+#include "testkit/VirtualDisplay.h"
 
 #include <gtest/gtest.h>
 

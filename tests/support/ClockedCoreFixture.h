@@ -2,7 +2,7 @@
 
 #include "core/TimerManager.h"
 #include "support/CoreFixture.h"
-#include "support/ManualClock.h"
+#include "testkit/ManualClock.h"
 
 namespace VeltaTest {
 

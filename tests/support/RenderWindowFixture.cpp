@@ -8,7 +8,7 @@
 #include "render/RenderTarget.h"
 #include "render/Viewport.h"
 #include "scene/Camera.h"
-#include "support/VirtualDisplay.h"
+#include "testkit/VirtualDisplay.h"
 
 #include <GL/gl.h>
 

@@ -2,7 +2,7 @@
 
 #include "cpplib/SharedPtr.h"
 #include "support/CoreFixture.h"
-#include "support/ManualClock.h"
+#include "testkit/ManualClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,14 @@
-// The generated height map, loaded and built into terrain the way the game
-// does it, answers the generator's own heights and fits the course: the river
-// runs in its bed, the banks hold it, the props stand on the ground.
+// The generated height map, built into terrain by the game's course builder,
+// answers the generator's own heights and fits the course: the river runs in
+// its bed, the banks hold it, the props stand on the ground.
 #include "ContentGenerator.h"
 #include "Course.h"
 #include "Valley.h"
 
+#include "course/CourseBuilder.h"
+#include "level/NodeStore.h"
+#include "scene/Branch.h"
 #include "support/CoreFixture.h"
-#include "support/ValleyScene.h"
 #include "terrain/Terrain.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +16,6 @@
 #include <cmath>
 #include <filesystem>
 #include <memory>
-#include <random>
 #include <string>
 #include <utility>
 
@@ -43,7 +44,7 @@ protected:
 
     void TearDown() override
     {
-        mTerrain.reset();
+        mNodes.clear();
         SetUpCoreFixture::TearDown();
         std::filesystem::current_path(mWorkingDirectory);
         std::filesystem::remove_all(gRoot);
@@ -53,28 +54,29 @@ protected:
     float ground(float x, float z) const { return mTerrain->getSurfacePoint(Point(x, 0.0f, z)).y(); }
 
     std::filesystem::path mWorkingDirectory = std::filesystem::current_path();
-    std::unique_ptr<Velta::Terrain> mTerrain;
+    Ripplejet::NodeStore mNodes;
+    Velta::Terrain* mTerrain = nullptr;
 };
 
 TEST_F(ValleyTerrain, IsBuiltWithoutALogLineAnswersTheGeneratorsHeightsAndHoldsTheRiver)
 {
+    Velta::Branch& level = mNodes.keep(std::make_unique<Velta::Branch>("level"));
+    Ripplejet::CourseBuilder builder(mNodes);
     testing::internal::CaptureStderr();
-    mTerrain = VeltaTest::buildValleyTerrain();
+    builder.buildTerrain(level);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    mTerrain = builder.getTerrain();
     ASSERT_NE(mTerrain, nullptr);
-    EXPECT_TRUE(mTerrain->getPointHandle(Point(256, 0, 256)).inTerrain());
-    const std::vector<std::uint8_t> heights = VeltaTools::carveValley().heightMap;
-    std::mt19937 random(11);
-    std::uniform_real_distribution<float> across(0.0f, Course::TILE_SIZE - 0.01f);
-    // On samples, between them, and at and past the edges, where neither
-    // has ground.
-    for (int i = 0; i < 2000; ++i) {
-        const float x = i < 256 ? Course::samplePosition(i) : across(random);
-        const float z = i < 256 ? Course::samplePosition(255 - i) : across(random);
-        ASSERT_NEAR(Course::terrainHeight(heights, x, z), ground(x, z), 1e-3f) << x << ", " << z;
-    }
-    for (const Point& off : {Point(-0.5f, 0, 10), Point(10, 0, 512), Point(520, 0, 300)}) {
-        EXPECT_EQ(Course::terrainHeight(heights, off.x(), off.z()), ground(off.x(), off.z()));
+
+    // On every sample the engine stands where the generator put the ground.
+    const VeltaTools::Valley valley = VeltaTools::carveValley();
+    const int size = Course::HEIGHTMAP_SIZE;
+    for (int j = 0; j < size - 1; ++j) {
+        for (int i = 0; i < size - 1; ++i) {
+            const float expected = valley.heightMap[static_cast<std::size_t>(j) * size + i] / 255.0f * Course::MAX_HEIGHT;
+            ASSERT_NEAR(ground(Course::samplePosition(i), Course::samplePosition(j)), expected, 1e-3f)
+                << "sample " << i << ", " << j;
+        }
     }
 
     // Each cross section's middle lies under its water; 2 and 4 units past
@@ -84,7 +86,7 @@ TEST_F(ValleyTerrain, IsBuiltWithoutALogLineAnswersTheGeneratorsHeightsAndHoldsT
         const float water = s.left.y;
         const float length = std::hypot(s.right.x - s.left.x, s.right.z - s.left.z);
         const float dx = (s.right.x - s.left.x) / length, dz = (s.right.z - s.left.z) / length;
-        EXPECT_GT(mTerrain->getDistance(Point((s.left.x + s.right.x) / 2, water, (s.left.z + s.right.z) / 2)), 0.0f);
+        EXPECT_GT(mTerrain->getDistance(Point((s.left.x + s.right.x) / 2, water, (s.left.z + s.right.z) / 2)), 1.0f);
         for (float beyond : {2.0f, 4.0f}) {
             for (const auto& [bank, side] : {std::pair{s.left, -1.0f}, std::pair{s.right, 1.0f}}) {
                 const Point past(bank.x + side * dx * beyond, water, bank.z + side * dz * beyond);
@@ -95,9 +97,14 @@ TEST_F(ValleyTerrain, IsBuiltWithoutALogLineAnswersTheGeneratorsHeightsAndHoldsT
         }
     }
     for (const Course::Prop& prop : Course::props()) {
-        if (prop.model != "sky.ms3d") { // the sky is centred on the valley, not placed on it
-            EXPECT_GE(mTerrain->getDistance(Point(prop.position.x, prop.position.y, prop.position.z)), 0.0f)
-                << prop.model;
+        if (prop.model == "sky.ms3d") {
+            continue; // centred on the valley, not placed on it
+        }
+        const float above = mTerrain->getDistance(Point(prop.position.x, prop.position.y, prop.position.z));
+        EXPECT_GE(above, 0.0f) << prop.model;
+        if (prop.model == "finishhouse.ms3d") {
+            // The house's foundation reaches one model unit below its origin.
+            EXPECT_LE(above, prop.scaleY * 1.0f) << prop.model;
         }
     }
 }

@@ -10,43 +10,6 @@ float samplePosition(int i)
     return static_cast<float>(i) * TILE_SIZE / static_cast<float>(HEIGHTMAP_SIZE - 1);
 }
 
-bool onTerrain(float x, float z)
-{
-    return x >= 0.0f && z >= 0.0f && x < TILE_SIZE && z < TILE_SIZE;
-}
-
-float terrainHeight(const std::vector<std::uint8_t>& heightMap, float x, float z)
-{
-    if (!onTerrain(x, z)) {
-        return -1.0f;
-    }
-    const int size = HEIGHTMAP_SIZE;
-    const auto value = [&heightMap, size](int i, int j) {
-        i = std::min(i, size - 1);
-        j = std::min(j, size - 1);
-        return heightMap[static_cast<std::size_t>(j) * size + i] / 255.0f;
-    };
-    const float u = std::clamp(x / TILE_SIZE, 0.0f, 1.0f);
-    const float v = std::clamp(z / TILE_SIZE, 0.0f, 1.0f);
-    const float px = u * static_cast<float>(size - 1);
-    const float py = v * static_cast<float>(size - 1);
-    const int ix = static_cast<int>(px);
-    const int iy = static_cast<int>(py);
-    const float fx = px - static_cast<float>(ix);
-    const float fy = py - static_cast<float>(iy);
-    const float h00 = value(ix, iy);
-    float dx = 0.0f;
-    float dy = 0.0f;
-    if (fx > fy) {
-        dx = value(ix + 1, iy) - h00;
-        dy = value(ix + 1, iy + 1) - h00 - dx;
-    } else {
-        dy = value(ix, iy + 1) - h00;
-        dx = value(ix + 1, iy + 1) - h00 - dy;
-    }
-    return (dx * fx + dy * fy + h00) * MAX_HEIGHT;
-}
-
 namespace {
 
 float cross2(float ax, float az, float bx, float bz)

@@ -10,9 +10,11 @@
 namespace VeltaTools {
 
 /// The generator's view of the game's course (its tables are the game's):
-/// how the terrain turns its height map into world heights, and the water
-/// quads between the cross sections, as plain geometry the generator carves
-/// the height map with.
+/// where the height map's samples lie, and the water quads between the cross
+/// sections as plain geometry the generator carves the height map with. The
+/// generator runs without the engine, whose water answers no distances to a
+/// quad's outline; what the terrain makes of the map is the engine's own
+/// (the tests hold the two together).
 namespace Course {
 
 using Ripplejet::Course::CrossSection;
@@ -26,17 +28,6 @@ using Ripplejet::Course::Stone;
 using Ripplejet::Course::stones;
 using Ripplejet::Course::TILE_SIZE;
 
-/// Whether the engine's terrain answers for world (x, z): its one tile
-/// covers 0 ≤ x < TILE_SIZE and 0 ≤ z < TILE_SIZE (the far edge is drawn,
-/// but belongs to no tile).
-bool onTerrain(float x, float z);
-/// Height of the terrain at world (x, z), as the engine samples it: the map
-/// is stretched over the tile so that sample i lies at i × TILE_SIZE / 255,
-/// and each square between samples is split along its (i, j)–(i+1, j+1)
-/// diagonal into two triangles, on which the height is interpolated linearly.
-/// Off the terrain (see onTerrain) there is no ground: −1, the height of the
-/// engine's surface point there.
-float terrainHeight(const std::vector<std::uint8_t>& heightMap, float x, float z);
 /// World x (or z) of height-map sample i.
 float samplePosition(int i);
 

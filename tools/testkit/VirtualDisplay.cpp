@@ -1,4 +1,4 @@
-#include "support/VirtualDisplay.h"
+#include "testkit/VirtualDisplay.h"
 
 #include <X11/Xlib.h>
 

@@ -7,8 +7,8 @@
 #include "render/RenderTarget.h"
 #include "render/Viewport.h"
 #include "scene/Camera.h"
-#include "support/ManualClock.h"
-#include "support/VirtualDisplay.h"
+#include "testkit/ManualClock.h"
+#include "testkit/VirtualDisplay.h"
 
 #include <cstdlib>
 #include <iostream>

@@ -1,4 +1,4 @@
-#include "RenderScene.h"
+#include "testkit/RenderScene.h"
 
 #include "cpplib/CowMemPtr.h"
 #include "geometry/GeometryDataGroup.h"
