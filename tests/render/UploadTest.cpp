@@ -5,6 +5,7 @@
 #include "plugins/render/opengl/GLRenderContext.h"
 #include "render/Viewport.h"
 #include "resource/Texture2D.h"
+#include "resource/TextureProxy.h"
 #include "support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
@@ -128,4 +129,48 @@ TEST_F(Uploads, AFramesAllocationsDoNotGrowWithWhatItDraws)
     EXPECT_EQ(many, one);
     // The views of the frame are made anew; nothing else is.
     EXPECT_LE(one, 16u);
+}
+
+TEST_F(Uploads, AnEditedImageSendsOnlyTheRectanglesWrittenSinceItsLastUpload)
+{
+    // A 64 × 64 red image over the window, texel (x, y) at pixel (x, y).
+    CppLib::SharedPtr<TextureProxy> image(new TextureProxy(64, 64, Color(1, 0, 0, 1)));
+    const CppLib::SharedPtr<TextureSource> blue(new TextureProxy(16, 16, Color(0, 0, 1, 1)));
+    const CppLib::SharedPtr<TextureSource> green(new TextureProxy(16, 16, Color(0, 1, 0, 1)));
+    mTexture->setTextureSource(image);
+    mTexture->setAllFilters(Texture::NEAREST);
+    renderFrame();
+    const unsigned long long whole = 64 * 64 * 4;
+    EXPECT_EQ(context().getTextureUploadBytes(), whole);
+
+    const auto bytesOfNextFrame = [this]() {
+        const unsigned long long before = context().getTextureUploadBytes();
+        renderFrame();
+        return context().getTextureUploadBytes() - before;
+    };
+    image->copyRect(blue, 8, 40, 0, 0, 0, 0, 10, 3, 1);
+    image->copyRect(green, 30, 4, 0, 0, 0, 0, 2, 12, 1);
+    image->copyRect(green, 30, 4, 0, 0, 0, 0, 2, 5, 1); // within the last one
+    EXPECT_EQ(bytesOfNextFrame(), (10 * 3 + 2 * 12) * 4u);
+    EXPECT_EQ(textures(), 2u) << "one upload per changed image and frame";
+    expectPixels({{8, 40, {0, 0, 255}}, {17, 42, {0, 0, 255}}, {18, 42, {255, 0, 0}}, {8, 43, {255, 0, 0}},
+                  {30, 4, {0, 255, 0}}, {31, 15, {0, 255, 0}}, {31, 16, {255, 0, 0}}, {7, 40, {255, 0, 0}}});
+    EXPECT_EQ(bytesOfNextFrame(), 0u) << "nothing written since";
+
+    // More rectangles than are kept apart go up as their bounding box.
+    for (unsigned int i = 0; i <= TextureProxy::MAX_REGIONS; ++i) {
+        image->copyRect(blue, 4 * i, 60, 0, 0, 0, 0, 2, 2, 1);
+    }
+    EXPECT_EQ(bytesOfNextFrame(), (4 * TextureProxy::MAX_REGIONS + 2) * 2 * 4u);
+    expectPixels({{33, 61, {0, 0, 255}}, {34, 61, {255, 0, 0}}, {32, 60, {0, 0, 255}}});
+
+    // Another image on the texture goes up whole; so does one with mip-maps.
+    CppLib::SharedPtr<TextureProxy> other(new TextureProxy(64, 64, Color(0, 1, 0, 1)));
+    mTexture->setTextureSource(other);
+    EXPECT_EQ(bytesOfNextFrame(), whole);
+    expectPixels({{8, 40, {0, 255, 0}}});
+    mTexture->setGenerateMipMaps(true);
+    other->copyRect(blue, 0, 0, 0, 0, 0, 0, 1, 1, 1);
+    EXPECT_EQ(bytesOfNextFrame(), whole);
+    expectPixels({{0, 0, {0, 0, 255}}, {1, 0, {0, 255, 0}}});
 }

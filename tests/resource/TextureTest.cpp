@@ -299,3 +299,33 @@ TEST_F(TextureProxyCopy, EveryCopyFromASourceMarksTheProxyChangedEvenWhenFormats
     EXPECT_TRUE(proxy.hasChanged(5000));
     EXPECT_FALSE(proxy.hasChanged(5001));
 }
+
+TEST_F(TextureProxyCopy, KnowsTheRectanglesWrittenSinceAReaderLastLookedUntilTheyAreForgotten)
+{
+    TextureProxy proxy(8, 8, CLEAR);
+    const SharedPtr<TextureSource> source = numbered(4, 4, 1);
+    const TextureProxy::Region* regions = nullptr;
+    unsigned int count = 99;
+    const unsigned long long start = proxy.getRevision();
+    ASSERT_TRUE(proxy.getChangedRegions(start, regions, count));
+    EXPECT_EQ(0u, count);
+
+    proxy.copyRect(source, 6, 6, 0, 0, 0, 0, 4, 4, 1); // clipped to 2 × 2
+    const unsigned long long first = proxy.getRevision();
+    proxy.copyRect(source, 0, 0, 0, 0, 0, 0, 3, 1, 1);
+    ASSERT_TRUE(proxy.getChangedRegions(start, regions, count));
+    ASSERT_EQ(2u, count);
+    EXPECT_EQ(6u, regions[0].x);
+    EXPECT_EQ(2u, regions[0].width);
+    EXPECT_EQ(2u, regions[0].height);
+    EXPECT_EQ(3u, regions[1].width);
+    EXPECT_TRUE(proxy.getChangedRegions(first, regions, count)) << "a later reader gets at least its part";
+    EXPECT_EQ(2u, count);
+
+    proxy.forgetChangedRegions();
+    EXPECT_FALSE(proxy.getChangedRegions(start, regions, count)) << "a reader from before the forget copies all";
+    EXPECT_TRUE(proxy.getChangedRegions(proxy.getRevision(), regions, count));
+    EXPECT_EQ(0u, count);
+    const TextureProxy other(8, 8, CLEAR);
+    EXPECT_FALSE(other.getChangedRegions(proxy.getRevision(), regions, count)) << "revisions of another image";
+}

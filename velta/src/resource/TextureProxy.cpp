@@ -30,6 +30,15 @@ float component(const Color& color, unsigned int channel)
     }
 }
 
+/// The last revision handed out, by any proxy.
+unsigned long long gLastRevision = 0;
+
+bool contains(const TextureProxy::Region& outer, const TextureProxy::Region& inner)
+{
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x + inner.width <= outer.x + outer.width &&
+           inner.y + inner.height <= outer.y + outer.height;
+}
+
 /// `position` of an axis `from` long mapped onto an axis `to` long.
 unsigned int scaled(unsigned int position, unsigned int from, unsigned int to)
 {
@@ -74,6 +83,7 @@ unsigned char TextureProxy::getPixelValue(float value, float scale, float offset
 
 bool TextureProxy::allocate(unsigned int width, unsigned int height, unsigned int depth)
 {
+    startRevisions();
     mInfo = TextureInfo(width, height, depth, Color::RGBA, DataType::UNSIGNED_BYTE);
     mData.clear();
     mData.shrink_to_fit();
@@ -172,7 +182,7 @@ bool TextureProxy::copyRect(const SharedPtr<TextureSource>& source, unsigned int
     const unsigned char* in = sourceData + srcY * sourceStride + static_cast<size_t>(srcX) * BYTES_PER_PIXEL;
     unsigned char* out = mData.data() + dstY * stride + static_cast<size_t>(dstX) * BYTES_PER_PIXEL;
 
-    if (in == out) {
+    if (in == out || rows == 0 || columns == 0) {
         return true;
     }
     // A copy within this image moving downwards goes bottom row first, so
@@ -186,7 +196,67 @@ bool TextureProxy::copyRect(const SharedPtr<TextureSource>& source, unsigned int
             std::memmove(out + r * stride, in + r * sourceStride, rowBytes);
         }
     }
+    addChangedRegion(dstX, dstY, columns, rows);
     return true;
+}
+
+void TextureProxy::startRevisions()
+{
+    mRevision = ++gLastRevision;
+    mRegionsSince = mRevision;
+    mRegionCount = 0;
+}
+
+void TextureProxy::addChangedRegion(unsigned int x, unsigned int y, unsigned int width, unsigned int height)
+{
+    mRevision = ++gLastRevision;
+    const Region added{x, y, width, height};
+    for (unsigned int i = 0; i < mRegionCount; ++i) {
+        if (contains(mRegions[i], added)) {
+            return; // the same glyph written again, say
+        }
+    }
+    unsigned int kept = 0;
+    for (unsigned int i = 0; i < mRegionCount; ++i) {
+        if (!contains(added, mRegions[i])) {
+            mRegions[kept++] = mRegions[i];
+        }
+    }
+    mRegionCount = kept;
+    if (mRegionCount < MAX_REGIONS) {
+        mRegions[mRegionCount++] = added;
+        return;
+    }
+    unsigned int left = added.x;
+    unsigned int top = added.y;
+    unsigned int right = added.x + added.width;
+    unsigned int bottom = added.y + added.height;
+    for (unsigned int i = 0; i < mRegionCount; ++i) {
+        left = std::min(left, mRegions[i].x);
+        top = std::min(top, mRegions[i].y);
+        right = std::max(right, mRegions[i].x + mRegions[i].width);
+        bottom = std::max(bottom, mRegions[i].y + mRegions[i].height);
+    }
+    mRegions[0] = Region{left, top, right - left, bottom - top};
+    mRegionCount = 1;
+}
+
+bool TextureProxy::getChangedRegions(unsigned long long since, const Region*& regions, unsigned int& count) const
+{
+    if (since < mRegionsSince || since > mRevision) {
+        regions = nullptr;
+        count = 0;
+        return false;
+    }
+    regions = mRegions;
+    count = since == mRevision ? 0 : mRegionCount;
+    return true;
+}
+
+void TextureProxy::forgetChangedRegions()
+{
+    mRegionsSince = mRevision;
+    mRegionCount = 0;
 }
 
 } // namespace Velta

@@ -69,6 +69,37 @@ public:
                   unsigned int dstZ, unsigned int srcX, unsigned int srcY, unsigned int srcZ, unsigned int width,
                   unsigned int height, unsigned int depth);
 
+    /// A rectangle of the image, in pixels from the top left.
+    struct Region {
+        unsigned int x = 0;
+        unsigned int y = 0;
+        unsigned int width = 0;
+        unsigned int height = 0;
+    };
+
+    /// Separate rectangles remembered between two forgetChangedRegions();
+    /// one more is merged with them into their bounding box.
+    static constexpr unsigned int MAX_REGIONS = 8;
+
+    /// Which edition of the pixels this is: a number that grows with every
+    /// copyRect() that writes pixels. Numbers are unique among all proxies
+    /// of a run, so one read from another image never matches this one's.
+    unsigned long long getRevision() const { return mRevision; }
+
+    /// The rectangles written after revision `since` (a getRevision() of
+    /// this image read earlier), for a reader that copies only what changed:
+    /// true with `count` rectangles at `regions` (0 when nothing was
+    /// written since); they may cover a little more than what changed.
+    /// False when the image no longer knows (`since` lies before the last
+    /// forgetChangedRegions() or belongs to another image): then all of it
+    /// counts as changed. `regions` stays valid until the next edit.
+    bool getChangedRegions(unsigned long long since, const Region*& regions, unsigned int& count) const;
+
+    /// Forgets the rectangles written so far, once a reader has taken them,
+    /// so that they do not pile up into one large box. Another reader that
+    /// has not yet taken them then copies the whole image.
+    void forgetChangedRegions();
+
 protected:
     void createData(unsigned int width, unsigned int height, const Color& color);
     void updateData(const CppLib::SharedPtr<TextureSource>& colorSource,
@@ -80,9 +111,18 @@ private:
     /// false, with the image left empty, when it cannot be allocated.
     bool allocate(unsigned int width, unsigned int height, unsigned int depth);
 
+    /// Starts a new edition whose earlier changes nobody can ask for.
+    void startRevisions();
+    void addChangedRegion(unsigned int x, unsigned int y, unsigned int width, unsigned int height);
+
     TextureInfo mInfo;
     long long mChangeTime = 0;
     std::vector<unsigned char> mData;
+    unsigned long long mRevision = 0;
+    /// mRegions holds every rectangle written after this revision.
+    unsigned long long mRegionsSince = 0;
+    Region mRegions[MAX_REGIONS];
+    unsigned int mRegionCount = 0;
 };
 
 } // namespace Velta

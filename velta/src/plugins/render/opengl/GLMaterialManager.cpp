@@ -8,6 +8,7 @@
 #include "resource/Material.h"
 #include "resource/RenderSettings.h"
 #include "resource/Texture.h"
+#include "resource/TextureProxy.h"
 #include "resource/TextureSource.h"
 
 #include <GL/glew.h>
@@ -479,20 +480,75 @@ void GLMaterialManager::upload(Texture& texture, GLRenderContext::TexIdSet& reco
     const GLsizei width = static_cast<GLsizei>(info.getWidth());
     const GLsizei height = static_cast<GLsizei>(info.getHeight());
     const GLenum type = GLTypes::getType(info.getDataType());
+    if (replacing && !texture.doGenerateMipMaps() && uploadChangedRegions(*source, record, target, pixelFormat, type)) {
+        return;
+    }
     if (texture.doGenerateMipMaps()) {
         gluBuild2DMipmaps(target, static_cast<GLint>(internalFormat), width, height, pixelFormat, type, pixels);
     } else {
         glTexImage2D(target, 0, static_cast<GLint>(internalFormat), width, height, 0, pixelFormat, type, pixels);
     }
-    mContext->countTextureUpload();
+    mContext->countTextureUpload(info.getMemSize());
     const GLenum error = glGetError();
     if (error != GL_NO_ERROR) {
+        record.image = nullptr;
         logError(std::string(replacing ? "GL Error while updating texture data: "
                                         : "GL Error while loading texture data: ") +
                  GLTypes::getErrorString(error));
         return;
     }
     record.hasImage = true;
+    record.image = source.get();
+    takeChangedRegions(*source, record);
+}
+
+bool GLMaterialManager::uploadChangedRegions(TextureSource& source, GLRenderContext::TexIdSet& record,
+                                             unsigned int target, unsigned int pixelFormat, unsigned int type)
+{
+    auto* proxy = dynamic_cast<TextureProxy*>(&source);
+    const TextureProxy::Region* regions = nullptr;
+    unsigned int count = 0;
+    if (!proxy || record.image != proxy || !proxy->getChangedRegions(record.revision, regions, count)) {
+        return false;
+    }
+    const TextureInfo& info = proxy->getTextureInfo();
+    const unsigned long long pixelSize = info.getPixelSize();
+    const auto* pixels = static_cast<const unsigned char*>(proxy->getTextureData());
+    if (count > 0) {
+        // Each rectangle is read out of the whole image's rows.
+        unsigned long long bytes = 0;
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(info.getWidth()));
+        for (unsigned int i = 0; i < count; ++i) {
+            const TextureProxy::Region& region = regions[i];
+            const unsigned char* first =
+                pixels + (static_cast<unsigned long long>(region.y) * info.getWidth() + region.x) * pixelSize;
+            glTexSubImage2D(target, 0, static_cast<GLint>(region.x), static_cast<GLint>(region.y),
+                            static_cast<GLsizei>(region.width), static_cast<GLsizei>(region.height), pixelFormat,
+                            type, first);
+            bytes += static_cast<unsigned long long>(region.width) * region.height * pixelSize;
+        }
+        glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+        mContext->countTextureUpload(bytes);
+        const GLenum error = glGetError();
+        if (error != GL_NO_ERROR) {
+            record.image = nullptr; // the whole image next time
+            logError(std::string("GL Error while updating texture data: ") + GLTypes::getErrorString(error));
+            return true;
+        }
+    }
+    takeChangedRegions(*proxy, record);
+    return true;
+}
+
+void GLMaterialManager::takeChangedRegions(TextureSource& source, GLRenderContext::TexIdSet& record)
+{
+    auto* proxy = dynamic_cast<TextureProxy*>(&source);
+    if (!proxy) {
+        record.revision = 0;
+        return;
+    }
+    record.revision = proxy->getRevision();
+    proxy->forgetChangedRegions();
 }
 
 bool GLMaterialManager::refuse(Texture& texture, const std::string& why)

@@ -11,6 +11,7 @@ namespace Velta {
 class Material;
 class RenderSettings;
 class Texture;
+class TextureSource;
 class VertexDataSet;
 
 /// Turns a material and its textures into OpenGL state before an element
@@ -38,11 +39,12 @@ class VertexDataSet;
 /// has no alpha channel and a mode that keeps alpha (MODULATE, REPLACE,
 /// DECAL, ADD).
 ///
-/// Images are uploaded once and again only after a change. An image that
-/// cannot be uploaded (no pixels, a colour format or component type OpenGL
-/// cannot read) is refused with one line on the "glmaterialmanager" log and
-/// tried again only after the texture changes; until a texture has an image
-/// its unit stays untextured.
+/// Images are uploaded once and again only after a change; of an editable
+/// image (TextureProxy) without mip-maps only the rectangles written since
+/// are sent. An image that cannot be uploaded (no pixels, a colour format or
+/// component type OpenGL cannot read) is refused with one line on the
+/// "glmaterialmanager" log and tried again only after the texture changes;
+/// until a texture has an image its unit stays untextured.
 class VELTA_EXPORT GLMaterialManager {
 public:
     explicit GLMaterialManager(GLRenderContext& context);
@@ -74,6 +76,14 @@ private:
     void reportMissingUnit(const Material& material, unsigned int unit, int units);
     void bindTexture(Texture& texture, int unit, int previousUnit);
     void upload(Texture& texture, GLRenderContext::TexIdSet& record, unsigned int target, bool replacing);
+    /// Replaces only the rectangles of an editable image (TextureProxy) that
+    /// changed since the texture object got it. False when that cannot be
+    /// done (another kind of image, another image than the object holds, or
+    /// one that no longer knows what changed): the whole image goes instead.
+    bool uploadChangedRegions(TextureSource& source, GLRenderContext::TexIdSet& record, unsigned int target,
+                              unsigned int pixelFormat, unsigned int type);
+    /// Records the edition of the image just uploaded as the object's.
+    static void takeChangedRegions(TextureSource& source, GLRenderContext::TexIdSet& record);
     bool refuse(Texture& texture, const std::string& why);
     void applySampling(Texture& texture, GLRenderContext::TexIdSet& record, unsigned int target);
     void applyTexEnv(Texture& texture, int unit, int previousUnit);

@@ -15,6 +15,7 @@ namespace Velta {
 class GLViewRenderer;
 class IndexDataSet;
 class Texture;
+class TextureSource;
 
 /// The OpenGL side of one window: the buffer and texture objects uploaded for
 /// the engine's geometry and textures, what the driver offers, the state
@@ -65,6 +66,11 @@ public:
         bool loaded = false;
         /// An image was uploaded: a new one replaces it.
         bool hasImage = false;
+        /// The image uploaded last and its revision (TextureProxy), from
+        /// which only the changed rectangles need uploading. Compared, never
+        /// read through: the image may be gone.
+        const TextureSource* image = nullptr;
+        unsigned long long revision = 0;
         /// Sampling parameters as last applied (OpenGL values; 0 unknown).
         unsigned int minFilter = 0;
         unsigned int magFilter = 0;
@@ -130,13 +136,21 @@ public:
     TexIdSet* findTexIdSet(Texture& texture) const;
     /// Creates a texture object for `texture` and attaches its record.
     TexIdSet& createTexIdSet(Texture& texture);
-    /// Counts one image upload.
-    void countTextureUpload() { ++mTextureUploads; }
+    /// Counts one image upload (a whole image or changed parts of one) of
+    /// `bytes` bytes of pixels.
+    void countTextureUpload(unsigned long long bytes)
+    {
+        ++mTextureUploads;
+        mTextureUploadBytes += bytes;
+    }
 
     /// Uploads made since the context was created: buffer fills (vertex
     /// arrays and index lists) and texture images.
     unsigned long long getBufferUploadCount() const { return mBufferUploads; }
     unsigned long long getTextureUploadCount() const { return mTextureUploads; }
+    /// Bytes of pixels handed to OpenGL by those texture uploads (level 0;
+    /// mip-maps built from them are not counted).
+    unsigned long long getTextureUploadBytes() const { return mTextureUploadBytes; }
 
     GLStateCache& getStateCache() { return mStateCache; }
     GLViewRenderer& getViewRenderer();
@@ -160,6 +174,7 @@ private:
     CppLib::HashMap<unsigned int, TexIdSet*> mTextures;
     unsigned long long mBufferUploads = 0;
     unsigned long long mTextureUploads = 0;
+    unsigned long long mTextureUploadBytes = 0;
     GLStateCache mStateCache;
     std::unique_ptr<GLViewRenderer> mViewRenderer;
 };
