@@ -20,7 +20,7 @@
 #include "scene/Overlay.h"
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
-#include "support/SoftwareWindow.h"
+#include "testkit/SoftwareWindow.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 #include "cpplib/SharedPtr.h"
 #include "resource/TextureSource.h"
 #include "support/CoreFixture.h"
-#include "support/ManualClock.h"
+#include "testkit/ManualClock.h"
 
 #include <filesystem>
 #include <initializer_list>
