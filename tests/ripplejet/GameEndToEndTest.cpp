@@ -99,6 +99,105 @@ TEST_F(Game, ShowsItsSceneTogglesFullScreenReportsTheFrameRateAndEndsWithEscape)
     EXPECT_EQ(game.getExitStatus(), 0) << "signal " << game.getTermSignal() << "\n" << game.readStandardError();
 }
 
+/// The screen's pixels in a rectangle (from the top left), as RGB bytes.
+std::string screenRegion(int x, int y, int width, int height)
+{
+    return runCommand("import -window root -depth 8 -crop " + std::to_string(width) + "x" + std::to_string(height) +
+                      "+" + std::to_string(x) + "+" + std::to_string(y) + " +repage rgb:- 2>/dev/null");
+}
+
+/// How many pixels of an RGB block pass `test`.
+template <typename Test>
+int countPixels(const std::string& rgb, Test test)
+{
+    int count = 0;
+    for (std::size_t i = 0; i + 2 < rgb.size(); i += 3) {
+        const int r = static_cast<unsigned char>(rgb[i]);
+        const int g = static_cast<unsigned char>(rgb[i + 1]);
+        const int b = static_cast<unsigned char>(rgb[i + 2]);
+        count += test(r, g, b) ? 1 : 0;
+    }
+    return count;
+}
+
+/// The sign's words across the middle of the screen.
+std::string signBand()
+{
+    return screenRegion(260, 270, 500, 170);
+}
+
+int goldenPixels(const std::string& rgb)
+{
+    return countPixels(rgb, [](int r, int g, int b) { return r > 220 && g > 150 && g < 235 && b < 110; });
+}
+
+int greenPixels(const std::string& rgb)
+{
+    return countPixels(rgb, [](int r, int g, int b) { return g > 180 && r < 160 && b < 150; });
+}
+
+/// Mean difference of two RGB blocks of the same size, 0 … 255.
+double difference(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size() || a.empty()) {
+        return 0.0;
+    }
+    double sum = 0.0;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        sum += std::abs(static_cast<unsigned char>(a[i]) - static_cast<unsigned char>(b[i]));
+    }
+    return sum / static_cast<double>(a.size());
+}
+
+TEST_F(Game, ShowsReadyThenGoOnAClickAndTheViewMovesDownTheRiver)
+{
+    // "READY?" in gold across the middle until the first click.
+    std::string band;
+    ASSERT_TRUE(waitUntil(
+        [&band] {
+            band = signBand();
+            return goldenPixels(band) > 2000;
+        },
+        START_SECONDS))
+        << "no golden sign: " << goldenPixels(band) << " golden pixels";
+    EXPECT_LT(greenPixels(band), 500);
+
+    runCommand("xdotool click 1 2>/dev/null");
+    ASSERT_TRUE(waitUntil(
+        [&band] {
+            band = signBand();
+            return greenPixels(band) > 2000;
+        },
+        CHANGE_SECONDS))
+        << "no green \"GO!\": " << greenPixels(band) << " green pixels";
+    EXPECT_LT(goldenPixels(band), 500);
+
+    // A second later the sign is gone and the duck swims: the view moves.
+    runCommand("xdotool keydown w 2>/dev/null");
+    std::string before;
+    ASSERT_TRUE(waitUntil(
+        [&before] {
+            before = signBand();
+            return greenPixels(before) < 200 && goldenPixels(before) < 200;
+        },
+        CHANGE_SECONDS));
+    const std::string view = screenRegion(200, 100, 624, 568);
+    std::string later;
+    EXPECT_TRUE(waitUntil(
+        [&view, &later] {
+            later = screenRegion(200, 100, 624, 568);
+            return difference(view, later) > 12.0;
+        },
+        CHANGE_SECONDS))
+        << "the view stayed as it was: mean difference " << difference(view, later);
+    runCommand("xdotool keyup w 2>/dev/null");
+
+    press("Escape");
+    ASSERT_TRUE(game.waitForExit(CHANGE_SECONDS)) << "Escape did not end the game";
+    EXPECT_EQ(game.getExitStatus(), 0) << game.readStandardError();
+    EXPECT_EQ(game.readStandardError(), "") << "no log line in a whole race start";
+}
+
 TEST(GameWithoutDisplay, ExitsWithFailureAndSaysWhatIsMissing)
 {
     GameProcess game;
