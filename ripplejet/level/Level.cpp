@@ -44,6 +44,11 @@ constexpr float HALF_TURN = 3.1415927f;
 
 constexpr float FIELD_OF_VIEW = 50.0f;
 constexpr double FAR_DISTANCE = 2000.0;
+/// The depth buffer has 16 bits: a near plane this far out (rather than the
+/// camera's 0.1) keeps the river bed apart from the water to well past the
+/// finish. The follower keeps the camera farther than this from the ground
+/// and the water.
+constexpr double NEAR_DISTANCE = 0.5;
 
 } // namespace
 
@@ -109,6 +114,7 @@ CppLib::SharedPtr<Velta::Camera> Level::createCamera()
     CppLib::SharedPtr<Velta::Camera> camera(new Velta::Camera("camera"));
     camera->getCamSettings().setRenderSettings(settings);
     camera->getCamSettings().setFovY(FIELD_OF_VIEW);
+    camera->getCamSettings().setNearDistance(NEAR_DISTANCE);
     camera->getCamSettings().setFarDistance(FAR_DISTANCE);
     return camera;
 }

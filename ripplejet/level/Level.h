@@ -97,7 +97,7 @@ protected:
     bool buildCourse(Velta::SceneRoot& scene);
 
     /// A camera for the course: smooth shading, lights on, fog off, 50
-    /// degrees of vertical field of view, 2000 units far.
+    /// degrees of vertical field of view, from 0.5 to 2000 units.
     CppLib::SharedPtr<Velta::Camera> createCamera();
 
     /// Gives `camera` an overlay (flat shading, no lights) showing the
