@@ -27,7 +27,41 @@ template class CppLib::Singleton<Velta::VeltaCore>;
 
 namespace Velta {
 
+namespace {
+
+/// Stands in for the log manager while there is none.
+class DroppingLogger : public CppLib::Logger {
+public:
+    void fatal(const std::string&) override {}
+    void error(const std::string&) override {}
+    void warn(const std::string&) override {}
+    void info(const std::string&) override {}
+    void debug(const std::string&) override {}
+};
+
+} // namespace
+
 VeltaCore* VeltaCore::mSingleton = nullptr;
+
+CppLib::SharedPtr<CppLib::Logger> VeltaCore::getLogger(const std::string& name)
+{
+    if (mSingleton && mSingleton->mLogManager) {
+        return mSingleton->mLogManager->getLogger(name);
+    }
+    // Never destroyed, so that it still answers during static destruction.
+    static const auto* dropping = new CppLib::SharedPtr<CppLib::Logger>(new DroppingLogger());
+    return *dropping;
+}
+
+EventManager* VeltaCore::findEventManager()
+{
+    return mSingleton ? mSingleton->mEventManager : nullptr;
+}
+
+ResourceManager* VeltaCore::findResourceManager()
+{
+    return mSingleton ? mSingleton->mResourceManager : nullptr;
+}
 
 VeltaCore::VeltaCore()
 {
