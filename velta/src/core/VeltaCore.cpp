@@ -5,6 +5,7 @@
 #include "core/LogManager.h"
 #include "core/Plugin.h"
 #include "core/PluginManager.h"
+#include "core/SilentLogger.h"
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
 #include "cpplib/SingletonInstance.h"
@@ -27,20 +28,6 @@ template class CppLib::Singleton<Velta::VeltaCore>;
 
 namespace Velta {
 
-namespace {
-
-/// Stands in for the log manager while there is none.
-class DroppingLogger : public CppLib::Logger {
-public:
-    void fatal(const std::string&) override {}
-    void error(const std::string&) override {}
-    void warn(const std::string&) override {}
-    void info(const std::string&) override {}
-    void debug(const std::string&) override {}
-};
-
-} // namespace
-
 VeltaCore* VeltaCore::mSingleton = nullptr;
 
 CppLib::SharedPtr<CppLib::Logger> VeltaCore::getLogger(const std::string& name)
@@ -49,8 +36,8 @@ CppLib::SharedPtr<CppLib::Logger> VeltaCore::getLogger(const std::string& name)
         return mSingleton->mLogManager->getLogger(name);
     }
     // Never destroyed, so that it still answers during static destruction.
-    static const auto* dropping = new CppLib::SharedPtr<CppLib::Logger>(new DroppingLogger());
-    return *dropping;
+    static const auto* silent = new CppLib::SharedPtr<CppLib::Logger>(new SilentLogger());
+    return *silent;
 }
 
 EventManager* VeltaCore::findEventManager()
