@@ -76,8 +76,8 @@ public:
     // even the core itself (held by the host, freed at program exit): these
     // never create the core and never assert.
 
-    /// The log manager's logger `name` while the core runs; otherwise a
-    /// logger that drops every message.
+    /// The log manager's logger `name` from startup() until shutdown()
+    /// begins; otherwise a SilentLogger, which drops every message.
     static CppLib::SharedPtr<CppLib::Logger> getLogger(const std::string& name);
 
     /// The event manager, or null outside startup() … shutdown() (logic
