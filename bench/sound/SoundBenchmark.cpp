@@ -3,7 +3,7 @@
 // which consumes it in real time, so frames are paced at 60 per second; the
 // time reported is that of the update calls alone (the sleep between frames
 // is not counted).
-#include "cpplib/Logger.h"
+#include "core/SilentLogger.h"
 #include "plugins/sound/openal/OpenALSoundEngine.h"
 #include "sound/SoundChannel.h"
 #include "sound/SoundSource.h"
@@ -21,15 +21,6 @@
 #include <vector>
 
 namespace {
-
-class SilentLogger : public CppLib::Logger {
-public:
-    void fatal(const std::string&) override {}
-    void error(const std::string&) override {}
-    void warn(const std::string&) override {}
-    void info(const std::string&) override {}
-    void debug(const std::string&) override {}
-};
 
 /// Two seconds of a stereo chord as a 128 kbit/s MP3, written once.
 std::string musicFile()
@@ -80,7 +71,7 @@ void BM_SoundUpdate(benchmark::State& state)
 {
     // OpenAL reads this once, before its first device opens.
     ::setenv("ALSOFT_DRIVERS", "null", 1);
-    Velta::OpenALSoundEngine engine(CppLib::SharedPtr<CppLib::Logger>(new SilentLogger()));
+    Velta::OpenALSoundEngine engine(CppLib::SharedPtr<CppLib::Logger>(new Velta::SilentLogger()));
     if (!engine.initialize()) {
         state.SkipWithError("no OpenAL null device");
         return;

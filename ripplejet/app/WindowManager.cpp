@@ -24,9 +24,13 @@ namespace Ripplejet {
 
 namespace {
 
+using Velta::KeyEventInfo;
+
 /// Hot keys act only without these: Shift, Ctrl, Alt and Meta held, and
 /// Caps Lock on. Num Lock and the Mode key do not matter.
-constexpr unsigned short BLOCKING_MODIFIERS = 0x2FF;
+constexpr unsigned short BLOCKING_MODIFIERS =
+    KeyEventInfo::MOD_SHIFT | KeyEventInfo::MOD_CTRL | KeyEventInfo::MOD_ALT | KeyEventInfo::MOD_META |
+    KeyEventInfo::MOD_CAPS;
 
 Velta::VeltaCore& core()
 {
@@ -182,19 +186,19 @@ bool WindowManager::handleKey(const Velta::KeyEventInfo* info)
         return false;
     }
     switch (info->getKeySymbol()) {
-    case KEY_ESCAPE:
+    case KeyEventInfo::KEY_ESCAPE:
         quit();
         return true;
-    case KEY_T:
+    case KeyEventInfo::KEY_T:
         toggleFullscreen();
         return true;
-    case KEY_U:
+    case KeyEventInfo::KEY_U:
         setMouseGrab(!mMouseGrabbed);
         return true;
-    case KEY_F2:
+    case KeyEventInfo::KEY_F2:
         mShowStats = !mShowStats;
         return true;
-    case KEY_F3:
+    case KeyEventInfo::KEY_F3:
         cycleShadingMode();
         return true;
     default:

@@ -33,15 +33,6 @@ class Menu;
 /// toggleFullscreen().
 class WindowManager : public Velta::InputProcessor {
 public:
-    /// Key symbols (the SDL provider's values) of the hot keys.
-    enum HotKey {
-        KEY_ESCAPE = 27,
-        KEY_T = 116,
-        KEY_U = 117,
-        KEY_F2 = 283,
-        KEY_F3 = 284
-    };
-
     static constexpr int FULLSCREEN_WIDTH = 1024;
     static constexpr int FULLSCREEN_HEIGHT = 768;
     static constexpr int WINDOWED_WIDTH = 800;

@@ -67,16 +67,6 @@ protected:
 
 } // namespace
 
-TEST_F(EventManagerTest, ElementIdsStartAt101AndAreNotReused)
-{
-    {
-        PassiveModifier first;
-        EXPECT_EQ(first.getElementId(), 101u);
-    }
-    PassiveModifier second;
-    EXPECT_EQ(second.getElementId(), 102u);
-}
-
 TEST_F(EventManagerTest, ModifiersRunInRegistrationOrderWhileTheirStateIsNotZeroAtTheTurnsTime)
 {
     core().setup(true);

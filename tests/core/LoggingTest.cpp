@@ -59,6 +59,7 @@ TEST_F(LoggingTest, DefaultLoggerWritesBareLinesOnStandardErrorAtEveryLevelAndOu
     SharedPtr<Logger> water = core().getLogManager().getLogger("water");
     EXPECT_EQ(terrain.get(), water.get()) << "every name shares the one default logger";
     EXPECT_EQ(terrain.get(), core().getLogManager().getLogger("").get());
+    EXPECT_EQ(terrain.get(), Velta::VeltaCore::getLogger("terrain").get());
 
     testing::internal::CaptureStderr();
     terrain->fatal("f");
@@ -68,6 +69,7 @@ TEST_F(LoggingTest, DefaultLoggerWritesBareLinesOnStandardErrorAtEveryLevelAndOu
     water->debug("d");
     core().shutdown();
     water->info("still here");
+    Velta::VeltaCore::getLogger("water")->error("dropped: no log manager");
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "f\ne\nx\ni\nd\nstill here\n");
     core().startup();
 }

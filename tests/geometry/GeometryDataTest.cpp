@@ -71,6 +71,8 @@ TEST_F(GeometryDataTest, TheManagerSharesGeometryByNameAndAnswersEmptyForUnknown
     EXPECT_EQ(manager.getGeometry("rock.ms3d").get(), rock.get());
     EXPECT_TRUE(manager.getGeometry("tree.ms3d").isNull());
     EXPECT_FALSE(manager.isLoaded("tree.ms3d")) << "asking stores nothing";
+    EXPECT_FALSE(manager.unloadGeometry("rock.ms3d"));
+    EXPECT_EQ(manager.getGeometry("rock.ms3d").get(), rock.get()) << "unloading by name keeps it";
 
     manager.registerGeometry("rock.ms3d", CppLib::SharedPtr<Geometry>());
     EXPECT_FALSE(manager.isLoaded("rock.ms3d"));

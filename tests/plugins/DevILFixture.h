@@ -68,11 +68,8 @@ protected:
         return lines;
     }
 
-    /// The start of the line a failed load of `name` logs.
-    std::string failure(const std::string& name) const
-    {
-        return "Error opening " + textures().getTextureSourceNameMapper()->map(name).fileName + ": ";
-    }
+    /// The start of the line a failed load of `name` logs: the file as on disk.
+    std::string failure(const std::string& name) const { return "Error opening " + mFolder + "/" + name + ": "; }
 
     std::string mFolder;
     Velta::DevILTextureSourceLoader mLoader;  // outlives the core, as the plug-in's does

@@ -55,7 +55,8 @@ protected:
         EXPECT_EQ(logged(), (Lines{line, "Could not find an objectloader for " + name}));
     }
 
-    std::string fileOf(const std::string& name) const { return objects().getObjectNameMapper()->map(name).fileName; }
+    /// The model file as on disk.
+    std::string fileOf(const std::string& name) const { return mFolder + "/models/" + name; }
 };
 
 TEST_F(Ms3dLoaderTest, ModelsLoadOnceIntoObjectsSharingCornersGroupsAndMaterials)

@@ -9,6 +9,7 @@
 #include "render/Viewport.h"
 #include "resource/RenderSettings.h"
 #include "resource/Texture2D.h"
+#include "resource/Texture3D.h"
 #include "scene/Overlay.h"
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
@@ -34,6 +35,13 @@ const Pixel BLUE{0, 0, 255, 255};
 const Pixel WHITE{255, 255, 255, 255};
 
 using ScenePixels = RenderTest::SceneFixture;
+
+/// A texture of a kind the renderer does not upload.
+class Volume : public Texture3D {
+public:
+    bool hasChanged(long long) const override { return false; }
+    const CppLib::SharedPtr<TextureSource> getTextureSource(unsigned int, unsigned int) const override { return {}; }
+};
 
 } // namespace
 
@@ -88,9 +96,14 @@ TEST_F(ScenePixels, TexturesShowTheirTexelsInEveryByteOrderAndUnreadableImagesAr
         mBuilder->addObject(makeQuad(x0, -1, x0 + 0.5f, 1, -1, Color(1, 1, 1, 1)), material);
         x0 += 0.5f;
     }
+    // Hidden behind the others, but drawn.
+    CppLib::SharedPtr<Material> volume = makeMaterial();
+    volume->setTexture(0, CppLib::SharedPtr<Texture>(new Volume()));
+    mBuilder->addObject(makeQuad(-1, -1, 1, 1, -2, Color(1, 1, 1, 1)), volume);
     const std::string log = logOfTwoFrames();
-    EXPECT_EQ(lines(log), 1) << log;
+    EXPECT_EQ(lines(log), 2) << log;
     EXPECT_NE(log.find("colour format"), std::string::npos) << log;
+    EXPECT_NE(log.find("only two-dimensional textures"), std::string::npos) << log;
 
     // Each quad is 16 pixels wide; its texels are 8 × 32 pixels.
     for (int left = 4; left < 48; left += 16) {

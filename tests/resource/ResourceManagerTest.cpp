@@ -5,10 +5,8 @@
 #include "resource/ResourceContainer.h"
 #include "resource/ResourceData.h"
 #include "resource/ResourceFile.h"
-#include "resource/ResourceManager.h"
 #include "resource/TextureManager.h"
 #include "resource/TextureSourceLoader.h"
-#include "support/CoreFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -58,16 +56,6 @@ TEST(ResourceContainer, KeepsOneRecordPerProviderAndNeverOwnsThem)
     EXPECT_EQ(container.getResourceData(0), nullptr);
     EXPECT_EQ(container.getResourceData(1), &d1b);
     container.unsetResourceData(7);
-}
-
-using ResourceManagerTest = VeltaTest::CoreFixture;
-
-TEST_F(ResourceManagerTest, ProviderIdsStartAtZeroAndAreNotReused)
-{
-    Velta::ResourceManager& resources = core().getResourceManager();
-    EXPECT_EQ(resources.createResourceProviderId(), 0u);
-    resources.returnResourceProviderId(0);
-    EXPECT_EQ(resources.createResourceProviderId(), 1u);
 }
 
 namespace {

@@ -146,17 +146,17 @@ TEST_F(WindowManagerTest, HotKeysActOnlyWithoutShiftCtrlAltMetaOrCapsLock)
                                        KeyEventInfo::MOD_RCTRL,  KeyEventInfo::MOD_LALT,   KeyEventInfo::MOD_RALT,
                                        KeyEventInfo::MOD_LMETA,  KeyEventInfo::MOD_RMETA,  KeyEventInfo::MOD_CAPS};
     for (unsigned short modifier : blocking) {
-        send(keyPress(WindowManager::KEY_F2, modifier | KeyEventInfo::MOD_NUM));
+        send(keyPress(KeyEventInfo::KEY_F2, modifier | KeyEventInfo::MOD_NUM));
         EXPECT_FALSE(windows->isShowingStats()) << "modifier " << modifier;
     }
     // Not hot keys, so they went on to the menu.
     EXPECT_EQ(menu->events.size(), sizeof(blocking) / sizeof(blocking[0]));
 
-    send(keyRelease(WindowManager::KEY_F2));
+    send(keyRelease(KeyEventInfo::KEY_F2));
     EXPECT_FALSE(windows->isShowingStats());
-    send(keyPress(WindowManager::KEY_F2, KeyEventInfo::MOD_NUM));
+    send(keyPress(KeyEventInfo::KEY_F2, KeyEventInfo::MOD_NUM));
     EXPECT_TRUE(windows->isShowingStats());
-    send(keyPress(WindowManager::KEY_F2, KeyEventInfo::MOD_MODE));
+    send(keyPress(KeyEventInfo::KEY_F2, KeyEventInfo::MOD_MODE));
     EXPECT_FALSE(windows->isShowingStats());
     EXPECT_EQ(menu->events.size(), sizeof(blocking) / sizeof(blocking[0]) + 1) << "only the release went on";
 }
@@ -165,10 +165,10 @@ TEST_F(WindowManagerTest, EscapeOrACloseRequestEndsTheLoopAfterTheFrame)
 {
     level->onUpdate = [this](int frame, long long) {
         if (frame == 1) {
-            send(keyPress(WindowManager::KEY_ESCAPE, KeyEventInfo::MOD_LSHIFT));
-            send(keyPress(WindowManager::KEY_ESCAPE, KeyEventInfo::MOD_CAPS));
+            send(keyPress(KeyEventInfo::KEY_ESCAPE, KeyEventInfo::MOD_LSHIFT));
+            send(keyPress(KeyEventInfo::KEY_ESCAPE, KeyEventInfo::MOD_CAPS));
         } else if (frame == 2) {
-            send(keyPress(WindowManager::KEY_ESCAPE, KeyEventInfo::MOD_NUM));
+            send(keyPress(KeyEventInfo::KEY_ESCAPE, KeyEventInfo::MOD_NUM));
         }
     };
     windows->run();
@@ -191,7 +191,7 @@ TEST_F(WindowManagerTest, F2ReportsFramesOnceASecondUntilPressedAgain)
     level->onUpdate = [this](int frame, long long) {
         clock.advance(250);
         if (frame == 1 || frame == 10) {
-            send(keyPress(WindowManager::KEY_F2));
+            send(keyPress(KeyEventInfo::KEY_F2));
         } else if (frame == 14) {
             windows->quit();
         }
@@ -212,13 +212,13 @@ TEST_F(WindowManagerTest, F2ReportsFramesOnceASecondUntilPressedAgain)
 
 TEST_F(WindowManagerTest, F3CyclesTheLevelCamerasShadingAndIgnoresAMissingCamera)
 {
-    send(keyPress(WindowManager::KEY_F3));
+    send(keyPress(KeyEventInfo::KEY_F3));
     ASSERT_TRUE(windows->startLevel());
     using Velta::RenderSettings;
     const RenderSettings::ShadingMode expected[] = {RenderSettings::SHADE_POINTS, RenderSettings::SHADE_WIREFRAME,
                                                     RenderSettings::SHADE_FLAT, RenderSettings::SHADE_SMOOTH};
     for (RenderSettings::ShadingMode mode : expected) {
-        send(keyPress(WindowManager::KEY_F3));
+        send(keyPress(KeyEventInfo::KEY_F3));
         EXPECT_EQ(level->camera->getCamSettings().getRenderSettings()->getShadingMode(), mode);
     }
 }
@@ -247,7 +247,7 @@ TEST_F(WindowManagerTest, InputGoesToTheMenuUntilTheLevelHasLoadedAndStartedThen
     EXPECT_EQ(windows->getLevelViewport()->getCamera().get(), level->camera.get());
     send(keyPress(KEY_A));
     send(buttonPress(1));
-    send(keyPress(WindowManager::KEY_F2));
+    send(keyPress(KeyEventInfo::KEY_F2));
     EXPECT_EQ(level->events.size(), 2u);
     EXPECT_EQ(menu->events.size(), 3u);
 }
@@ -277,7 +277,7 @@ TEST_F(WindowManagerTest, AGrabbedPointerWrapsAtTheEdgesAndTheWarpsMoveIsSwallow
     EXPECT_EQ(level->events.size(), 3u);
 
     // Released with u: the edges no longer wrap, the wraps made still count.
-    send(keyPress(WindowManager::KEY_U));
+    send(keyPress(KeyEventInfo::KEY_U));
     EXPECT_FALSE(windows->isMouseGrabbed());
     send(pointerAt(5, 300));
     send(pointerAt(6, 300));
@@ -291,7 +291,7 @@ TEST_F(WindowManagerTest, TTwiceReturnsToTheFullScreenWindowWithTheSameViewports
     ASSERT_TRUE(windows->startLevel());
     const CppLib::SharedPtr<Velta::RenderTarget> target = windows->getRenderTarget();
     for (const bool fullScreen : {false, true}) {
-        send(keyPress(WindowManager::KEY_T));
+        send(keyPress(KeyEventInfo::KEY_T));
         Velta::RenderWindow* window = windows->getWindow();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(window->isFullscreen(), fullScreen);

@@ -2,6 +2,7 @@
 
 #include "core/ProcessManager.h"
 #include "scene/Branch.h"
+#include "scene/Camera.h"
 #include "scene/Overlay.h"
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
@@ -15,7 +16,7 @@ using Scenes = VeltaTest::CoreFixture;
 
 } // namespace
 
-TEST_F(Scenes, ScenesShareOneIdSequenceAndAreUpdatedInCreationOrderUntilDeleted)
+TEST_F(Scenes, ScenesShareOneIdSequenceAndAreUpdatedInCreationOrderUntilDeletedWhichNoCameraOutlives)
 {
     SceneManager& manager = core().getSceneManager();
     SceneGraph& doomed = manager.createSceneGraph();
@@ -53,9 +54,16 @@ TEST_F(Scenes, ScenesShareOneIdSequenceAndAreUpdatedInCreationOrderUntilDeleted)
     EXPECT_EQ(leaf.getTransformedNode().getWorldTransformation().get(1, 3), 2.0f);
     EXPECT_EQ(hud.getTransformedNode().getWorldTransformation().get(0, 3), 0.5f);
 
-    // Deleting a scene stops its updates and orphans its nodes.
-    Branch node;
+    // Deleting a scene stops its updates and orphans its nodes; a camera in
+    // it is left in no scene, and cameras showing an overlay without one.
+    Camera node;
     doomed.getRoot()->attachChild(node);
+    Camera eye;
+    eye.setOverlay(overlay);
+    {
+        Camera gone;
+        gone.setOverlay(overlay);
+    }
     SceneGraph stray(99); // not the manager's
     EXPECT_FALSE(manager.deleteSceneGraph(stray));
     EXPECT_TRUE(manager.deleteSceneGraph(doomed));
@@ -64,8 +72,11 @@ TEST_F(Scenes, ScenesShareOneIdSequenceAndAreUpdatedInCreationOrderUntilDeleted)
     EXPECT_EQ(manager.getProcessList()->size(), 2u);
     EXPECT_FALSE(node.isAttached());
     EXPECT_EQ(node.getParent(), nullptr);
+    EXPECT_TRUE(node.getView(1.0f).isNull());
 
     EXPECT_TRUE(manager.deleteOverlay(overlay));
+    EXPECT_EQ(eye.getOverlay(), nullptr);
+    EXPECT_TRUE(eye.getOverlayView(1.0f).isNull());
     EXPECT_EQ(manager.getOverlayCount(), 0);
     ASSERT_EQ(manager.getProcessList()->size(), 1u);
     EXPECT_EQ(sceneOf(0), &scene);

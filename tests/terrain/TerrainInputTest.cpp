@@ -68,19 +68,27 @@ TEST_F(TerrainInput, ImagesWithoutPixelsAndUnusableGridsAreLeftOutWithOneLine)
     testing::internal::CaptureStderr();
     valley.tile->setColorMap(makeImage(0, 0, {}, Color::RGBA));
     valley.tile->setLightMap(makeImage(0, 3, {}), 1.0f, 0.0f);
+    valley.tile->setBaseMap(makeImage(2, 0, {}), 8.0f);
     valley.tile->updateTile();
     valley.tile->updateTile();
+    EXPECT_EQ(valley.tile->getMaterial()->getTextureCount(), 0u);
+    valley.tile->addTextureLayer(makeImage(1, 1, {90}), makeImage(0, 0, {}), 8.0f);
+    valley.tile->addTextureLayer(makeImage(1, 1, {90}), CppLib::SharedPtr<TextureSource>(), 8.0f);
     zero.initializeTerrain(2, 0, 0.0f);
     huge.initializeTerrain(10, 6, 100.0f);
     EXPECT_EQ(testing::internal::GetCapturedStderr(),
               "Colour map without pixels; vertex colours follow the height\n"
               "Light map without pixels; the tile is drawn without it\n"
+              "Base map without pixels; the tile is drawn without it\n"
+              "Texture layer 0 has an image without pixels; its unit is drawn untextured\n"
               "Invalid tile size 0.000000; the terrain stays empty\n"
               "Too many vertices per tile edge: 2^10 × 2^6; the terrain stays empty\n");
 
     const float* rgba = static_cast<const float*>(valley.tile->getVertexData()->getColor());
     EXPECT_EQ(Color(rgba[0], rgba[1], rgba[2], rgba[3]), Color(0.2f, 0.2f, 0.2f, 1.0f));
-    EXPECT_EQ(valley.tile->getMaterial()->getTextureCount(), 0u);
+    valley.tile->updateTile();
+    EXPECT_EQ(valley.tile->getCoats(), 2u | 4u) << "no base coat";
+    EXPECT_EQ(valley.tile->getMaterial()->getTexture(0).get(), valley.tile->getTextureLayer(0)->texture.get());
     EXPECT_EQ(zero.getTile(0, 0), nullptr);
     EXPECT_EQ(huge.getPatchCount(), 0u);
     zero.initializeTerrain(2, 0, 4.0f);

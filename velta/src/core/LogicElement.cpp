@@ -10,7 +10,7 @@ LogicElement::LogicElement() : mElementId(VeltaCore::getSingleton().getEventMana
 LogicElement::~LogicElement()
 {
     // The host may drop its last share after the core has shut down.
-    if (EventManager* events = VeltaCore::getSingleton().findEventManager()) {
+    if (EventManager* events = VeltaCore::findEventManager()) {
         events->returnElementId(mElementId);
     }
 }

@@ -12,6 +12,7 @@ list(APPEND VELTA_FILES
   core/Process.h
   core/ProcessManager.h core/ProcessManager.cpp
   core/Sensor.h
+  core/SilentLogger.h core/SilentLogger.cpp
   core/SimpleLogger.h core/SimpleLogger.cpp
   core/Subsystem.h
   core/Timer.h

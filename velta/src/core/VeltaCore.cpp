@@ -5,6 +5,7 @@
 #include "core/LogManager.h"
 #include "core/Plugin.h"
 #include "core/PluginManager.h"
+#include "core/SilentLogger.h"
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
 #include "cpplib/SingletonInstance.h"
@@ -28,6 +29,26 @@ template class CppLib::Singleton<Velta::VeltaCore>;
 namespace Velta {
 
 VeltaCore* VeltaCore::mSingleton = nullptr;
+
+CppLib::SharedPtr<CppLib::Logger> VeltaCore::getLogger(const std::string& name)
+{
+    if (mSingleton && mSingleton->mLogManager) {
+        return mSingleton->mLogManager->getLogger(name);
+    }
+    // Never destroyed, so that it still answers during static destruction.
+    static const auto* silent = new CppLib::SharedPtr<CppLib::Logger>(new SilentLogger());
+    return *silent;
+}
+
+EventManager* VeltaCore::findEventManager()
+{
+    return mSingleton ? mSingleton->mEventManager : nullptr;
+}
+
+ResourceManager* VeltaCore::findResourceManager()
+{
+    return mSingleton ? mSingleton->mResourceManager : nullptr;
+}
 
 VeltaCore::VeltaCore()
 {

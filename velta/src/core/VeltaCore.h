@@ -1,7 +1,11 @@
 #pragma once
 
 #include "VeltaExport.h"
+#include "cpplib/Logger.h"
+#include "cpplib/SharedPtr.h"
 #include "cpplib/Singleton.h"
+
+#include <string>
 
 // How the engine answers trouble, in three tiers:
 // - Programming errors (a manager used before startup(), a second core) fail a
@@ -68,14 +72,22 @@ public:
     TimerManager& getTimerManager();
     EventManager& getEventManager();
 
-    /// The event manager, or null outside startup() … shutdown(); for objects
-    /// that may outlive the managers (logic elements held by the host).
-    EventManager* findEventManager() const { return mEventManager; }
+    // For objects that may be used before startup() or outlive shutdown(),
+    // even the core itself (held by the host, freed at program exit): these
+    // never create the core and never assert.
+
+    /// The log manager's logger `name` from startup() until shutdown()
+    /// begins; otherwise a SilentLogger, which drops every message.
+    static CppLib::SharedPtr<CppLib::Logger> getLogger(const std::string& name);
+
+    /// The event manager, or null outside startup() … shutdown() (logic
+    /// elements held by the host).
+    static EventManager* findEventManager();
 
     /// The resource manager, or null outside startup() … shutdown() and
-    /// while it is being destroyed; for resources that may be freed then
-    /// (textures held by materials of the object manager's models).
-    ResourceManager* findResourceManager() const { return mResourceManager; }
+    /// while it is being destroyed (textures held by materials of the object
+    /// manager's models).
+    static ResourceManager* findResourceManager();
 
     /// Told of each manager right after startup() creates it (`created` true)
     /// and right before shutdown() deletes it, with the manager's class name.
@@ -83,9 +95,11 @@ public:
     using ManagerObserver = void (*)(const char* manager, bool created);
     void setManagerObserver(ManagerObserver observer) { mManagerObserver = observer; }
 
+private:
+    /// The one core while it exists; null before it is made and after it is
+    /// destroyed.
     static VeltaCore* mSingleton;
 
-private:
     template <typename Manager>
     void create(Manager*& manager, const char* name);
     template <typename Manager>

@@ -40,6 +40,11 @@ public:
 
     bool isLoaded(const std::string& name) const { return mGeometries.contains(name); }
 
+    /// Geometry is not unloaded by name: the objects made from it share it
+    /// and keep it while they live. Answers false and changes nothing;
+    /// registerGeometry(name, empty) forgets a name.
+    bool unloadGeometry(const std::string&) { return false; }
+
     void setGeometryNameMapper(const CppLib::SharedPtr<NameMapper>& mapper) { mNameMapper = mapper; }
     const CppLib::SharedPtr<NameMapper>& getGeometryNameMapper() const { return mNameMapper; }
 

@@ -1,6 +1,5 @@
 #include "particles/PointEmitter.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 
 #include <sstream>
@@ -18,10 +17,7 @@ const float MOST_PER_FRAME = 100000.0f;
 
 void logWarning(const std::string& message)
 {
-    VeltaCore* core = VeltaCore::mSingleton;
-    if (core && core->isStarted()) {
-        core->getLogManager().getLogger("particles")->warn(message);
-    }
+    VeltaCore::getLogger("particles")->warn(message);
 }
 
 /// A random 0 … 1.

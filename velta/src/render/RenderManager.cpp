@@ -1,6 +1,5 @@
 #include "render/RenderManager.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "render/RenderEngine.h"
 #include "render/RenderWindow.h"
@@ -9,13 +8,9 @@ namespace Velta {
 
 namespace {
 
-/// One line on the "render" logger; nothing when the core is not running.
 void logError(const std::string& message)
 {
-    VeltaCore* core = VeltaCore::mSingleton;
-    if (core && core->isStarted()) {
-        core->getLogManager().getLogger("render")->error(message);
-    }
+    VeltaCore::getLogger("render")->error(message);
 }
 
 } // namespace

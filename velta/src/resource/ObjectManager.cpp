@@ -1,6 +1,5 @@
 #include "resource/ObjectManager.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "cpplib/Logger.h"
 #include "resource/ObjectFactory.h"
@@ -69,10 +68,7 @@ SharedPtr<ObjectFactory> ObjectManager::findOrLoad(const std::string& name)
         }
     }
     mFailedNames.insert(name);
-    VeltaCore& core = VeltaCore::getSingleton();
-    if (core.isStarted()) {
-        core.getLogManager().getLogger("objectmanager")->error("Could not find an objectloader for " + name);
-    }
+    VeltaCore::getLogger("objectmanager")->error("Could not find an objectloader for " + name);
     return {};
 }
 

@@ -20,9 +20,7 @@ Texture::~Texture()
     // A texture held by the host may outlive the managers, and one held by a
     // resource (a model's material) dies while they are destroyed; its id
     // then has nowhere to go (and ids are never reused anyway).
-    VeltaCore* core = VeltaCore::mSingleton;
-    ResourceManager* resources = core ? core->findResourceManager() : nullptr;
-    if (resources) {
+    if (ResourceManager* resources = VeltaCore::findResourceManager()) {
         resources->getTextureManager().returnTextureId(mTextureId);
     }
 }

@@ -6,6 +6,8 @@
 #include "scene/SceneRoot.h"
 #include "scene/View.h"
 
+#include <algorithm>
+
 namespace Velta {
 
 Camera::Camera()
@@ -25,7 +27,30 @@ Camera::Camera(const std::string& name, const std::string& uniqueName)
 {
 }
 
-Camera::~Camera() = default;
+Camera::~Camera()
+{
+    unsetOverlay();
+}
+
+void Camera::setOverlay(Overlay& overlay)
+{
+    if (mOverlay == &overlay) {
+        return;
+    }
+    unsetOverlay();
+    mOverlay = &overlay;
+    overlay.mCameras.push_back(this);
+}
+
+void Camera::unsetOverlay()
+{
+    if (!mOverlay) {
+        return;
+    }
+    std::vector<Camera*>& cameras = mOverlay->mCameras;
+    cameras.erase(std::find(cameras.begin(), cameras.end(), this));
+    mOverlay = nullptr;
+}
 
 CppLib::SharedPtr<View> Camera::getView(float aspect)
 {

@@ -16,8 +16,9 @@ class View;
 /// the View of its scene for a viewport, and may carry an overlay scene drawn
 /// over that picture with a second, orthographic set of settings.
 ///
-/// The overlay stays its scene manager's; the camera only points at it. A
-/// camera has an EMPTY bound, so views never enter it.
+/// The overlay stays its scene manager's: deleting it leaves every camera
+/// that shows it without an overlay. A camera has an EMPTY bound, so views
+/// never enter it.
 class VELTA_EXPORT Camera : public Leaf {
 public:
     Camera();
@@ -33,8 +34,9 @@ public:
     CameraSettings& getOverlaySettings() { return mOverlaySettings; }
     const CameraSettings& getOverlaySettings() const { return mOverlaySettings; }
 
-    void setOverlay(Overlay& overlay) { mOverlay = &overlay; }
-    void unsetOverlay() { mOverlay = nullptr; }
+    void setOverlay(Overlay& overlay);
+    void unsetOverlay();
+    /// The overlay shown; null for none (or after it was deleted).
     Overlay* getOverlay() const { return mOverlay; }
 
     /// Whether the overlay is drawn: only when switched on (the default) and

@@ -1,22 +1,8 @@
 #include "scene/Group.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 
 namespace Velta {
-
-namespace {
-
-/// One line on the "scene" logger; nothing when the core is not running.
-void warn(const std::string& message)
-{
-    VeltaCore* core = VeltaCore::mSingleton;
-    if (core && core->isStarted()) {
-        core->getLogManager().getLogger("scene")->warn(message);
-    }
-}
-
-} // namespace
 
 Group::Group(NodeType type) : Node(type) {}
 
@@ -44,8 +30,8 @@ int Group::attachChild(Node& child)
         return -1;
     }
     if (isSelfOrAncestor(child)) {
-        warn("Refused to attach node " + std::to_string(child.getNodeId()) + " below node " +
-             std::to_string(getNodeId()) + ", which lies inside it");
+        VeltaCore::getLogger("scene")->warn("Refused to attach node " + std::to_string(child.getNodeId()) +
+                                            " below node " + std::to_string(getNodeId()) + ", which lies inside it");
         return -1;
     }
     const int index = mChilds.append(&child);

@@ -1,6 +1,5 @@
 #include "terrain/Terrain.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "resource/Material.h"
 #include "scene/Branch.h"
@@ -212,10 +211,7 @@ const CppLib::SharedPtr<Material> Terrain::getDefaultMaterial(unsigned int) cons
 
 void Terrain::logError(const std::string& message)
 {
-    VeltaCore* core = VeltaCore::mSingleton;
-    if (core && core->isStarted()) {
-        core->getLogManager().getLogger("terrain")->error(message);
-    }
+    VeltaCore::getLogger("terrain")->error(message);
 }
 
 bool Terrain::findTile(const Point& local, unsigned int& tileX, unsigned int& tileY, float& u, float& v) const

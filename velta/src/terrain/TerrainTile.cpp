@@ -27,6 +27,12 @@ bool hasPixels(const CppLib::SharedPtr<TextureSource>& image)
     return !image.isNull() && hasPixels(*image);
 }
 
+/// Whether `image` is given but has no pixels.
+bool isEmpty(const CppLib::SharedPtr<TextureSource>& image)
+{
+    return !image.isNull() && !hasPixels(*image);
+}
+
 /// Pixel index for `unit` (0 … 1) across `size` pixels, limited to the last.
 unsigned int pixelIndex(float unit, unsigned int size)
 {
@@ -70,7 +76,7 @@ void Terrain::Tile::unload()
 void Terrain::Tile::setColorMap(const CppLib::SharedPtr<TextureSource>& colorMap)
 {
     mColorMap = colorMap;
-    if (!colorMap.isNull() && !hasPixels(*colorMap)) {
+    if (isEmpty(colorMap)) {
         Terrain::logError("Colour map without pixels; vertex colours follow the height");
     }
 }
@@ -79,6 +85,9 @@ void Terrain::Tile::setBaseMap(const CppLib::SharedPtr<TextureSource>& baseMap, 
 {
     mBaseMap = baseMap;
     mBaseMapScale = scale;
+    if (isEmpty(baseMap)) {
+        Terrain::logError("Base map without pixels; the tile is drawn without it");
+    }
 }
 
 void Terrain::Tile::setLightMap(const CppLib::SharedPtr<TextureSource>& lightMap, float scale, float offset)
@@ -86,7 +95,7 @@ void Terrain::Tile::setLightMap(const CppLib::SharedPtr<TextureSource>& lightMap
     mLightMap = lightMap;
     mLightMapScale = scale;
     mLightMapOffset = offset;
-    if (!lightMap.isNull() && !hasPixels(*lightMap)) {
+    if (isEmpty(lightMap)) {
         Terrain::logError("Light map without pixels; the tile is drawn without it");
     }
 }
@@ -104,7 +113,12 @@ unsigned int Terrain::Tile::addTextureLayer(const CppLib::SharedPtr<TextureSourc
     layer->alpha = CppLib::SharedPtr<Texture>(alphaTexture);
     alphaTexture->setTexMode(Texture::BLEND_UNIT_BY_TEXTURE);
     layer->scale = scale;
-    return static_cast<unsigned int>(mTextureLayers.append(layer));
+    const unsigned int index = static_cast<unsigned int>(mTextureLayers.append(layer));
+    if (isEmpty(texture) || isEmpty(alpha)) {
+        Terrain::logError("Texture layer " + std::to_string(index) +
+                          " has an image without pixels; its unit is drawn untextured");
+    }
+    return index;
 }
 
 CppLib::SharedPtr<TextureSource> Terrain::Tile::getSlopeMap()
@@ -201,7 +215,7 @@ Point Terrain::Tile::getSurfacePoint(const Point& world) const
 void Terrain::Tile::updateTile()
 {
     CppLib::SharedPtr<VertexData> data(new VertexData());
-    const bool textured = mTextureLayers.getSize() > 0 || !mBaseMap.isNull() || hasLightUnit();
+    const bool textured = mTextureLayers.getSize() > 0 || hasBase() || hasLightUnit();
     data->setUseColor(true);
     data->setUseNormal(true);
     data->setUseTexCoordinates(textured);
@@ -221,19 +235,18 @@ void Terrain::Tile::updateTile()
 bool Terrain::Tile::sortsCoats() const
 {
     const unsigned int layers = mTextureLayers.getSize();
-    return layers > 0 && layers + (mBaseMap.isNull() ? 0u : 1u) <= MAX_SORTED_COATS;
+    return layers > 0 && layers + (hasBase() ? 1u : 0u) <= MAX_SORTED_COATS;
 }
 
 void Terrain::Tile::buildCoverage(const std::vector<float>& vertexAlphas)
 {
-    const bool hasBase = !mBaseMap.isNull();
     const unsigned int layers = mTextureLayers.getSize();
-    mCoats = (hasBase ? 1u : 0u) | ((1u << layers) - 1u) << 1;
+    mCoats = (hasBase() ? 1u : 0u) | ((1u << layers) - 1u) << 1;
     if (!sortsCoats()) {
         mCoverage.clear(mCoats);
         return;
     }
-    mCoverage.reset(mVertexNumPerEdge, hasBase, layers);
+    mCoverage.reset(mVertexNumPerEdge, hasBase(), layers);
     // The first layer is blended in by the vertex alpha.
     mCoverage.setVertexWeights(0, vertexAlphas);
     // A middle layer by the colour of its alpha map; the last by the alpha of
@@ -245,8 +258,7 @@ void Terrain::Tile::buildCoverage(const std::vector<float>& vertexAlphas)
         }
     }
     if (layers > 1) {
-        const unsigned int lightUnit = (hasBase ? 1u : 0u) + 2 * layers;
-        const CppLib::SharedPtr<TextureSource> weights = getWeightImage(mMaterial->getTexture(lightUnit));
+        const CppLib::SharedPtr<TextureSource> weights = getWeightImage(mMaterial->getTexture(getLayerUnit(layers)));
         if (!weights.isNull()) {
             mCoverage.setImageWeights(layers - 1, *weights, TerrainCoverage::ALPHA);
         }
@@ -268,7 +280,6 @@ void Terrain::Tile::buildCoatMaterials()
         return;
     }
     const unsigned int layers = mTextureLayers.getSize();
-    const unsigned int b = mBaseMap.isNull() ? 0 : 1;
     mCoatMaterials.resize(mCoats + 1);
     for (unsigned int leftOut = 1; leftOut <= mCoats; ++leftOut) {
         if ((leftOut & ~mCoats) != 0) {
@@ -280,8 +291,8 @@ void Terrain::Tile::buildCoatMaterials()
         }
         for (unsigned int i = 0; i < layers; ++i) {
             if (leftOut & (2u << i)) {
-                material->setTexture(b + 2 * i, CppLib::SharedPtr<Texture>());
-                material->setTexture(b + 2 * i + 1, CppLib::SharedPtr<Texture>());
+                material->setTexture(getLayerUnit(i), CppLib::SharedPtr<Texture>());
+                material->setTexture(getLayerUnit(i) + 1, CppLib::SharedPtr<Texture>());
             }
         }
         mCoatMaterials[leftOut] = CppLib::SharedPtr<Material>(material);
@@ -300,24 +311,23 @@ Terrain::Tile::CoordinateSets Terrain::Tile::declareCoordinateSets(VertexData& d
 {
     CoordinateSets sets;
     int next = 0;
-    const unsigned int b = mBaseMap.isNull() ? 0 : 1;
-    if (b) {
+    if (hasBase()) {
         data.addTextureIndex(0);
         sets.base = next++;
     }
     const unsigned int layers = mTextureLayers.getSize();
     for (unsigned int i = 0; i < layers; ++i) {
-        data.addTextureIndex(b + 2 * i);
+        data.addTextureIndex(getLayerUnit(i));
         sets.layers.append(next++);
         if (i != 0 && i + 1 != layers) {
-            data.addTextureIndex(b + 2 * i + 1);
+            data.addTextureIndex(getLayerUnit(i) + 1);
             sets.alphas.append(next++);
         } else {
             sets.alphas.append(-1);
         }
     }
     if (hasLightUnit()) {
-        data.addTextureIndex(b + 2 * layers);
+        data.addTextureIndex(getLayerUnit(layers));
         sets.light = next++;
     }
     return sets;
@@ -378,8 +388,7 @@ void Terrain::Tile::buildMaterial()
     // are hidden by their fronts and need not be drawn.
     material->setCullBackFaces(true);
 
-    const unsigned int b = mBaseMap.isNull() ? 0 : 1;
-    if (b) {
+    if (hasBase()) {
         Texture2D* base = new Texture2D(mBaseMap);
         base->setTexMode(Texture::MODULATE);
         base->setAllFilters(Texture::TRILINEAR);
@@ -396,11 +405,11 @@ void Terrain::Tile::buildMaterial()
         } else {
             layer.texture->setTexMode(Texture::PASS_PREVIOUS);
         }
-        material->setTexture(b + 2 * i, layer.texture);
-        material->setTexture(b + 2 * i + 1, layer.alpha);
+        material->setTexture(getLayerUnit(i), layer.texture);
+        material->setTexture(getLayerUnit(i) + 1, layer.alpha);
     }
     if (hasLightUnit()) {
-        material->setTexture(b + 2 * layers, makeLightTexture(getLastAlpha()));
+        material->setTexture(getLayerUnit(layers), makeLightTexture(getLastAlpha()));
     }
     mMaterial = material;
 }
@@ -410,6 +419,16 @@ CppLib::SharedPtr<TextureSource> Terrain::Tile::getLastAlpha() const
     const unsigned int layers = mTextureLayers.getSize();
     return layers > 1 ? mTextureLayers.get(layers - 1)->alpha->getTextureSource(0, 0)
                       : CppLib::SharedPtr<TextureSource>();
+}
+
+bool Terrain::Tile::hasBase() const
+{
+    return hasPixels(mBaseMap);
+}
+
+unsigned int Terrain::Tile::getLayerUnit(unsigned int layer) const
+{
+    return (hasBase() ? 1u : 0u) + 2 * layer;
 }
 
 bool Terrain::Tile::hasLightUnit() const

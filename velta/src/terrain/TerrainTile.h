@@ -26,9 +26,9 @@ class VertexData;
 /// changes show after the next updateTile(); queries read the height map as
 /// it is now. Owned by its terrain.
 ///
-/// Texture units, with b = 1 when there is a base map and 0 otherwise and L
-/// layers: base map on unit 0; layer i's texture on unit b + 2i and its alpha
-/// map on b + 2i + 1; the light map on b + 2L. Texture-coordinate sets follow
+/// Texture units (see getLayerUnit()), with b = 1 when there is a base map
+/// and 0 otherwise and L layers: base map on unit 0; layer i's texture on
+/// unit b + 2i and its alpha map on b + 2i + 1; the light map on b + 2L. Texture-coordinate sets follow
 /// in the order base, then per layer its texture (and, for a layer that is
 /// neither first nor last, its alpha map), then the light map. The first
 /// layer is blended over the base by the vertex alpha (the colour map's
@@ -84,14 +84,17 @@ public:
     /// image without pixels counts as none (one line on "terrain").
     void setColorMap(const CppLib::SharedPtr<TextureSource>& colorMap);
     /// Ground texture on unit 0, repeating every `scale` world units (a scale
-    /// that is not positive repeats it once across the tile).
+    /// that is not positive repeats it once across the tile). An image
+    /// without pixels counts as none (one line on "terrain").
     void setBaseMap(const CppLib::SharedPtr<TextureSource>& baseMap, float scale);
     /// Light map, multiplied in as colour × `scale` + `offset`. An image
     /// without pixels counts as none (one line on "terrain").
     void setLightMap(const CppLib::SharedPtr<TextureSource>& lightMap, float scale, float offset);
 
     /// Adds a texture layer over the ones before it, repeating every `scale`
-    /// world units, blended in by `alpha`. Answers its position.
+    /// world units, blended in by `alpha`. Answers its position. A texture or
+    /// alpha map without pixels logs one line on "terrain"; the layer keeps
+    /// its place, and that image's unit stays untextured when drawn.
     unsigned int addTextureLayer(const CppLib::SharedPtr<TextureSource>& texture,
                                  const CppLib::SharedPtr<TextureSource>& alpha, float scale);
     unsigned int getTextureLayerCount() const { return mTextureLayers.getSize(); }
@@ -189,6 +192,11 @@ private:
     static CppLib::SharedPtr<TextureSource> getWeightImage(const CppLib::SharedPtr<Texture>& texture);
     /// The alpha map of the last of two or more layers; empty otherwise.
     CppLib::SharedPtr<TextureSource> getLastAlpha() const;
+    /// Whether the tile has a usable base map.
+    bool hasBase() const;
+    /// The texture unit of layer `layer`'s texture; its alpha map is on the
+    /// next unit. getLayerUnit(layer count) is the light unit.
+    unsigned int getLayerUnit(unsigned int layer) const;
     /// Whether the unit after the layers is used: for the light map, or to
     /// carry the last layer's alpha map when there are two or more layers.
     bool hasLightUnit() const;

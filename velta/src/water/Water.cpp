@@ -1,6 +1,5 @@
 #include "water/Water.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "geometry/GeometryData.h"
 #include "geometry/GeometryDataGroup.h"
@@ -24,14 +23,6 @@ using Matrix3 = CppLib::Matrix<float, 3>;
 /// Corners closer to one line than this fraction of the quad's size span no
 /// area worth mapping.
 const float DEGENERATE = 1e-6f;
-
-void logError(const std::string& message)
-{
-    VeltaCore* core = VeltaCore::mSingleton;
-    if (core && core->isStarted()) {
-        core->getLogManager().getLogger("water")->error(message);
-    }
-}
 
 Matrix3 matrix3(float a, float b, float c, float d, float e, float f)
 {
@@ -99,7 +90,7 @@ void Water::QuadSegment::buildMapping()
     if (degenerate || !(s3 > 0.0f) || !(t3 > 0.0f)) {
         std::ostringstream message;
         message << "Invalid quad coordinates! Quad: " << mIndex << "; P3: " << s3 << "; " << t3;
-        logError(message.str());
+        VeltaCore::getLogger("water")->error(message.str());
         return;
     }
     mCorrection = Vector3((t3 - 1.0f) / s3, (s3 - 1.0f) / t3, 1.0f);

@@ -26,6 +26,22 @@ constexpr ModifierBit kModifierBits[] = {
     {KMOD_MODE, KeyEventInfo::MOD_MODE},
 };
 
+// Key symbols pass on unchanged, so the engine's names must be SDL's values
+// (each run of consecutive names checked at both ends).
+constexpr bool sameKey(KeyEventInfo::KeySymbol engine, SDLKey sdl)
+{
+    return static_cast<int>(engine) == static_cast<int>(sdl);
+}
+using Key = KeyEventInfo;
+static_assert(sameKey(Key::KEY_BACKSPACE, SDLK_BACKSPACE) && sameKey(Key::KEY_TAB, SDLK_TAB) &&
+              sameKey(Key::KEY_RETURN, SDLK_RETURN) && sameKey(Key::KEY_ESCAPE, SDLK_ESCAPE) &&
+              sameKey(Key::KEY_SPACE, SDLK_SPACE) && sameKey(Key::KEY_DELETE, SDLK_DELETE));
+static_assert(sameKey(Key::KEY_0, SDLK_0) && sameKey(Key::KEY_9, SDLK_9) && sameKey(Key::KEY_A, SDLK_a) &&
+              sameKey(Key::KEY_Z, SDLK_z));
+static_assert(sameKey(Key::KEY_UP, SDLK_UP) && sameKey(Key::KEY_LEFT, SDLK_LEFT) && sameKey(Key::KEY_F1, SDLK_F1) &&
+              sameKey(Key::KEY_F12, SDLK_F12) && sameKey(Key::KEY_RSHIFT, SDLK_RSHIFT) &&
+              sameKey(Key::KEY_LALT, SDLK_LALT));
+
 unsigned short translateModifiers(unsigned int sdlMask)
 {
     unsigned short mask = 0;

@@ -35,10 +35,9 @@ const int MAX_PENDING_ERRORS = 64;
 
 void reportFailure(const NameMapper::ResourceInfo& info, const std::string& reason)
 {
-    VeltaCore& core = VeltaCore::getSingleton();
-    if (core.isStarted()) {
-        core.getLogManager().getLogger(LOGGER_NAME)->error("Error opening " + info.fileName + ": " + reason);
-    }
+    // Named as it was opened, with this system's separators.
+    VeltaCore::getLogger(LOGGER_NAME)
+        ->error("Error opening " + NativePath::fromResourcePath(info.fileName) + ": " + reason);
 }
 
 std::string errorText(ILenum error)

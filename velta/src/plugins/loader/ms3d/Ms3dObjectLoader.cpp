@@ -1,6 +1,5 @@
 #include "plugins/loader/ms3d/Ms3dObjectLoader.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "cpplib/Logger.h"
 #include "geometry/GeometryData.h"
@@ -11,6 +10,7 @@
 #include "plugins/loader/ms3d/Ms3dModel.h"
 #include "plugins/loader/ms3d/Ms3dObjectFactory.h"
 #include "resource/Material.h"
+#include "resource/NativePath.h"
 #include "resource/ResourceFile.h"
 #include "resource/ResourceManager.h"
 #include "resource/Texture2D.h"
@@ -33,10 +33,7 @@ const int VERTEX_GROW_STEP = 12;
 
 void reportFailure(const std::string& message)
 {
-    VeltaCore& core = VeltaCore::getSingleton();
-    if (core.isStarted()) {
-        core.getLogManager().getLogger(LOGGER_NAME)->error(message);
-    }
+    VeltaCore::getLogger(LOGGER_NAME)->error(message);
 }
 
 /// Why the model was refused, as one line.
@@ -168,7 +165,7 @@ SharedPtr<ObjectFactory> Ms3dObjectLoader::load(const NameMapper::ResourceInfo& 
 {
     std::vector<unsigned char> bytes;
     if (!ResourceFile::readAll(info.fileName, bytes)) {
-        reportFailure("Error loading ms3d file " + info.fileName);
+        reportFailure("Error loading ms3d file " + NativePath::fromResourcePath(info.fileName));
         return {};
     }
     return load(info, bytes);
@@ -181,7 +178,7 @@ SharedPtr<ObjectFactory> Ms3dObjectLoader::load(const NameMapper::ResourceInfo& 
     std::string problem;
     const Ms3dModel::Status status = model.read(bytes.data(), bytes.size(), problem);
     if (status != Ms3dModel::OK) {
-        reportFailure(failureText(status, info.fileName, problem));
+        reportFailure(failureText(status, NativePath::fromResourcePath(info.fileName), problem));
         return {};
     }
     ResourceManager& resources = VeltaCore::getSingleton().getResourceManager();

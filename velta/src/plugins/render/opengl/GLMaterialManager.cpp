@@ -1,6 +1,5 @@
 #include "plugins/render/opengl/GLMaterialManager.h"
 
-#include "core/LogManager.h"
 #include "core/TimerManager.h"
 #include "core/VeltaCore.h"
 #include "geometry/VertexDataSet.h"
@@ -22,7 +21,7 @@ namespace {
 
 void logError(const std::string& message)
 {
-    VeltaCore::getSingleton().getLogManager().getLogger("glmaterialmanager")->error(message);
+    VeltaCore::getLogger("glmaterialmanager")->error(message);
 }
 
 /// Logs the pending OpenGL error, if any, after `message`.
@@ -32,6 +31,28 @@ void checkError(const char* message)
     if (error != GL_NO_ERROR) {
         logError(std::string(message) + GLTypes::getErrorString(error));
     }
+}
+
+/// Whether `mode` is one of Texture's modes (their numbers skip 5); a mode
+/// added to Texture warns here (-Wswitch) until it is listed.
+bool isTexMode(Texture::TexMode mode)
+{
+    switch (mode) {
+    case Texture::MODULATE:
+    case Texture::REPLACE:
+    case Texture::BLEND:
+    case Texture::ADD:
+    case Texture::DECAL:
+    case Texture::PASS_PREVIOUS:
+    case Texture::MODULATE_PREVIOUS:
+    case Texture::BLEND_UNIT_BY_TEXTURE:
+    case Texture::BLEND_BY_VERTEX_ALPHA:
+    case Texture::BLEND_BY_UNIT_ALPHA:
+    case Texture::BLEND_BY_TEXTURE_ALPHA:
+    case Texture::MODULATE_CONSTANT:
+        return true;
+    }
+    return false;
 }
 
 void clearErrors()
@@ -451,6 +472,7 @@ void GLMaterialManager::upload(Texture& texture, GLRenderContext::TexIdSet& reco
                                bool replacing)
 {
     if (target != GL_TEXTURE_2D) {
+        refuse(texture, "only two-dimensional textures are uploaded");
         return;
     }
     const CppLib::SharedPtr<TextureSource> source = texture.getTextureSource(0, 0);
@@ -589,10 +611,10 @@ void GLMaterialManager::applySampling(Texture& texture, GLRenderContext::TexIdSe
 
 void GLMaterialManager::applyTexEnv(Texture& texture, int unit, int previousUnit)
 {
-    const int mode = texture.getTexMode();
-    if (mode < Texture::MODULATE || mode > Texture::MODULATE_CONSTANT || mode == 5) {
+    if (!isTexMode(texture.getTexMode())) {
         return;
     }
+    const int mode = texture.getTexMode();
     GLStateCache& state = mContext->getStateCache();
     GLStateCache::TexEnv env;
     env.mode = mode;

@@ -1,6 +1,5 @@
 #include "plugins/render/opengl/GLObjectRenderer.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "geometry/Geometry.h"
 #include "geometry/GeometryGroup.h"
@@ -40,7 +39,7 @@ CppLib::SharedPtr<Material> findMaterial(Drawable& drawable, ObjectNode& object,
 
 CppLib::SharedPtr<CppLib::Logger> getLogger()
 {
-    return VeltaCore::getSingleton().getLogManager().getLogger("render.opengl.GLObjectRenderer");
+    return VeltaCore::getLogger("render.opengl.GLObjectRenderer");
 }
 
 /// Where OpenGL reads `part` of `data`: an offset into the bound buffer

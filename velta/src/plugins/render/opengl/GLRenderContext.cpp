@@ -1,6 +1,5 @@
 #include "plugins/render/opengl/GLRenderContext.h"
 
-#include "core/LogManager.h"
 #include "core/TimerManager.h"
 #include "core/VeltaCore.h"
 #include "geometry/AbstractGeometryData.h"
@@ -61,7 +60,7 @@ long long now()
 
 void logError(const std::string& message)
 {
-    VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->error(message);
+    VeltaCore::getLogger("glrendercontext")->error(message);
 }
 
 /// Whether data filled at `stamp` changed since. Within the millisecond of

@@ -1,6 +1,5 @@
 #include "plugins/render/opengl/GLRenderEngine.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "plugins/render/opengl/GLCapabilities.h"
 #include "plugins/render/opengl/GLRenderContext.h"
@@ -67,13 +66,13 @@ bool GLRenderEngine::initialize()
     setenv("SDL_VIDEODRIVER", "x11", 0);
 #endif
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) < 0) {
-        VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->error(
+        VeltaCore::getLogger("glrendercontext")->error(
             std::string("SDL Error while starting video: ") + SDL_GetError());
         return false;
     }
     mInitialized = true;
     if (SDL_GL_LoadLibrary(nullptr) < 0) {
-        VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->error(
+        VeltaCore::getLogger("glrendercontext")->error(
             std::string("SDL Error while loading OpenGL: ") + SDL_GetError());
         return false;
     }

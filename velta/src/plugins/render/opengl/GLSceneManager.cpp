@@ -1,6 +1,5 @@
 #include "plugins/render/opengl/GLSceneManager.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "plugins/render/opengl/GLRenderContext.h"
 #include "plugins/render/opengl/GLTypes.h"
@@ -46,7 +45,7 @@ void GLSceneManager::setupLights()
     const unsigned int count = mLights.getSize();
     if (count > MAX_LIGHTS && !mReportedLightCount) {
         mReportedLightCount = true;
-        VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->warn(
+        VeltaCore::getLogger("glrendercontext")->warn(
             "A view has " + std::to_string(count) + " lights; OpenGL has " + std::to_string(MAX_LIGHTS) +
             ", so lights from the ninth on take the places of the first");
     }

@@ -1,6 +1,5 @@
 #include "plugins/render/opengl/GLViewRenderer.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "plugins/render/opengl/GLRenderContext.h"
 #include "plugins/render/opengl/GLTraverserHandler.h"
@@ -79,7 +78,7 @@ void GLViewRenderer::reportViewportOutside(const Viewport& viewport, int x, int 
         return;
     }
     mReportedViewports.push_back(&viewport);
-    VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->error(
+    VeltaCore::getLogger("glrendercontext")->error(
         "Viewport (" + std::to_string(x) + ", " + std::to_string(y) + ", " + std::to_string(width) + " x " +
         std::to_string(height) + ") shows nothing of its " + std::to_string(targetWidth) + " x " +
         std::to_string(targetHeight) + " target and is not drawn");

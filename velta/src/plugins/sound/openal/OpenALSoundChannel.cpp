@@ -416,7 +416,7 @@ void OpenALSoundChannel::logStreamError(const char* action) const
 {
     OpenALSoundEngine* owner = mLink.isNull() ? nullptr : mLink->engine;
     if (owner && mStreamFile) {
-        owner->getLogger().error(std::string("mpg123 Error while ") + action + " " + mStreamFile->getFileName() +
+        owner->getLogger().error(std::string("mpg123 Error while ") + action + " " + mStreamFile->getPath() +
                                  ": " + mStream.getError());
     }
 }

@@ -148,16 +148,16 @@ CppLib::SharedPtr<SoundSource> OpenALSoundEngine::createSoundSource(const NameMa
     Mpg123Stream::FileInfo file;
     std::string error;
     if (!Mpg123Stream::scan(path, file, error)) {
-        mLogger->error("mpg123 Error while opening " + info.fileName + ": " + error);
+        mLogger->error("mpg123 Error while opening " + path + ": " + error);
         return CppLib::SharedPtr<SoundSource>();
     }
     if (file.unplayedBytes > 0) {
-        mLogger->warn("mpg123 Warning: " + info.fileName + " ends inside a frame; its last " +
+        mLogger->warn("mpg123 Warning: " + path + " ends inside a frame; its last " +
                       std::to_string(file.unplayedBytes) + " bytes are not played");
     }
     const int channels = positional ? 1 : file.channels;
-    return CppLib::SharedPtr<SoundSource>(new OpenALSoundSource(info.fileName, path, positional, file.rate,
-                                                                channels, lengthInMs(file.samples, file.rate)));
+    return CppLib::SharedPtr<SoundSource>(
+        new OpenALSoundSource(path, positional, file.rate, channels, lengthInMs(file.samples, file.rate)));
 }
 
 CppLib::SharedPtr<SoundChannel> OpenALSoundEngine::createChannel(CppLib::SharedPtr<SoundSource> source) const

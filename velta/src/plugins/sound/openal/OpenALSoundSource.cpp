@@ -2,10 +2,9 @@
 
 namespace Velta {
 
-OpenALSoundSource::OpenALSoundSource(const std::string& fileName, const std::string& path, bool positional,
-                                     long rate, int channels, int lengthMs)
-    : mFileName(fileName), mPath(path), mPositional(positional), mRate(rate), mChannels(channels),
-      mLengthMs(lengthMs)
+OpenALSoundSource::OpenALSoundSource(const std::string& path, bool positional, long rate, int channels,
+                                     int lengthMs)
+    : mPath(path), mPositional(positional), mRate(rate), mChannels(channels), mLengthMs(lengthMs)
 {
 }
 

@@ -12,22 +12,19 @@ namespace Velta {
 /// file itself, so any number of channels can play one source at once.
 class VELTA_EXPORT OpenALSoundSource : public SoundSource {
 public:
-    /// `fileName` as the engine names it (for messages), `path` the native
-    /// path to open; `channels` of the decoded output (1 for a positional
-    /// source, which is mixed down so it can be placed in space).
-    OpenALSoundSource(const std::string& fileName, const std::string& path, bool positional, long rate,
-                      int channels, int lengthMs);
+    /// `path` the native path to open (and to name in messages); `channels`
+    /// of the decoded output (1 for a positional source, which is mixed down
+    /// so it can be placed in space).
+    OpenALSoundSource(const std::string& path, bool positional, long rate, int channels, int lengthMs);
 
     int getLength() const override { return mLengthMs; }
     int getChannels() const override { return mChannels; }
 
-    const std::string& getFileName() const { return mFileName; }
     const std::string& getPath() const { return mPath; }
     bool isPositional() const { return mPositional; }
     long getRate() const { return mRate; }
 
 private:
-    std::string mFileName;
     std::string mPath;
     bool mPositional;
     long mRate;

@@ -1,6 +1,5 @@
 #include "plugins/render/opengl/sdl/GLSDLRenderWindow.h"
 
-#include "core/LogManager.h"
 #include "core/VeltaCore.h"
 #include "plugins/render/opengl/GLRenderContext.h"
 #include "plugins/render/opengl/GLRenderEngine.h"
@@ -19,7 +18,7 @@ namespace {
 
 void logError(const std::string& message)
 {
-    VeltaCore::getSingleton().getLogManager().getLogger("glrendercontext")->error(message);
+    VeltaCore::getLogger("glrendercontext")->error(message);
 }
 
 } // namespace
