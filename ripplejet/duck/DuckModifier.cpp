@@ -77,16 +77,6 @@ constexpr float YAW_PER_SPAN = 2.3f;
 constexpr float MIN_PITCH = -0.5f;
 constexpr float MAX_PITCH = 0.9f;
 
-/// Keys that hold the controls (the input provider's key symbols).
-enum ControlKey : unsigned short {
-    KEY_SPACE = 32,
-    KEY_A = 97,
-    KEY_D = 100,
-    KEY_S = 115,
-    KEY_W = 119,
-    KEY_LEFT_SHIFT = 304
-};
-
 float sign(float value)
 {
     return value < 0.0f ? -1.0f : (value > 0.0f ? 1.0f : 0.0f);
@@ -170,23 +160,24 @@ void DuckModifier::processKey(const Velta::KeyEventInfo& info)
 {
     const bool pressed = info.getEventType() == Velta::KeyEventInfo::KEY_PRESSED;
     const auto hold = [this, pressed](Control control, float value) { mControls[control] = pressed ? value : 0.0f; };
+    using Key = Velta::KeyEventInfo;
     switch (info.getKeySymbol()) {
-    case KEY_W:
+    case Key::KEY_W:
         hold(FORWARD, 1.0f);
         break;
-    case KEY_S:
+    case Key::KEY_S:
         hold(BACKWARD, -1.0f);
         break;
-    case KEY_A:
+    case Key::KEY_A:
         hold(LEFT, 1.0f);
         break;
-    case KEY_D:
+    case Key::KEY_D:
         hold(RIGHT, -1.0f);
         break;
-    case KEY_SPACE:
+    case Key::KEY_SPACE:
         hold(UP, 1.0f);
         break;
-    case KEY_LEFT_SHIFT:
+    case Key::KEY_LSHIFT:
         hold(DOWN, -1.0f);
         break;
     default:

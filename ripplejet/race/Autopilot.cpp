@@ -16,7 +16,6 @@ namespace Ripplejet {
 namespace {
 
 constexpr float PI = 3.1415927f;
-constexpr unsigned short KEY_W = 119;
 /// The pointer's sideways position becomes the duck's steering: yaw =
 /// −YAW_PER_SPAN × x (see DuckModifier).
 constexpr float YAW_PER_SPAN = 2.3f;
@@ -106,7 +105,7 @@ void Autopilot::holdForward(long long timestamp, bool hold)
     mHolding = hold;
     Velta::InputEvent event(timestamp);
     const auto type = hold ? Velta::KeyEventInfo::KEY_PRESSED : Velta::KeyEventInfo::KEY_RELEASED;
-    event.setEventType(Velta::InputEvent::EVENT_KEY, *new Velta::KeyEventInfo(type, 0, KEY_W, 0));
+    event.setEventType(Velta::InputEvent::EVENT_KEY, *new Velta::KeyEventInfo(type, 0, Velta::KeyEventInfo::KEY_W, 0));
     mLevel->processInputEvent(event);
 }
 

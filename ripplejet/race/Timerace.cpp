@@ -26,8 +26,7 @@ namespace Ripplejet {
 
 namespace {
 
-/// The race's keys (the input provider's key symbols) and mouse buttons.
-enum RaceKey : unsigned short { KEY_C = 99, KEY_E = 101, KEY_P = 112, KEY_Q = 113, KEY_R = 114 };
+/// The race's mouse buttons, as the input provider numbers them.
 enum RaceButton { BUTTON_LEFT = 1, WHEEL_UP = 4, WHEEL_DOWN = 5 };
 
 const char* const READY_IMAGE = "overlays\\ready.png";
@@ -178,20 +177,21 @@ void Timerace::processKey(Velta::InputEvent& event)
         return;
     }
     if (key->getEventType() == Velta::KeyEventInfo::KEY_PRESSED) {
+        using Key = Velta::KeyEventInfo;
         switch (key->getKeySymbol()) {
-        case KEY_E:
+        case Key::KEY_E:
             mDuck->selectNextItem();
             break;
-        case KEY_Q:
+        case Key::KEY_Q:
             mDuck->selectPreviousItem();
             break;
-        case KEY_R:
+        case Key::KEY_R:
             putDuckBack();
             break;
-        case KEY_C:
+        case Key::KEY_C:
             putDuckNearFinish();
             break;
-        case KEY_P:
+        case Key::KEY_P:
             printPosition();
             break;
         default:
