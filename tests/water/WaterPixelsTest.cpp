@@ -43,10 +43,10 @@ TEST_F(WaterPixels, TheStripIsDrawnTranslucentBetweenItsBanks)
 
     const Pixel background = readPixel(4, 32);
     EXPECT_TRUE(readPixel(32, 4).isNear(background)) << readPixel(32, 4); // past the last section
-    // 88 % of the water's blue over what lies below.
-    const Pixel expected{int(0.88f * 12.75f + 0.12f * background.r + 0.5f),
-                         int(0.88f * 63.75f + 0.12f * background.g + 0.5f),
-                         int(0.88f * 102.0f + 0.12f * background.b + 0.5f), 255};
+    // 60 % of the water's green-blue over what lies below.
+    const Pixel expected{int(0.6f * 7.65f + 0.4f * background.r + 0.5f),
+                         int(0.6f * 84.15f + 0.4f * background.g + 0.5f),
+                         int(0.6f * 122.4f + 0.4f * background.b + 0.5f), 255};
     for (int x : {25, 32, 39}) {
         for (int y : {10, 32, 54}) {
             EXPECT_TRUE(readPixel(x, y).isNear(expected)) << x << ", " << y << ": " << readPixel(x, y);

@@ -66,18 +66,24 @@ Image grassMask()
     return image;
 }
 
+/// Light sand with darker silt in its hollows, strewn with pebbles: seen
+/// through the water, it is what makes the river read as clear.
 Image riverBed()
 {
     Image image(TILE, TILE);
-    const Rgba sand = rgb(150, 128, 92);
-    const Rgba silt = rgb(96, 88, 64);
+    const Rgba sand = rgb(206, 184, 140);
+    const Rgba silt = rgb(164, 146, 108);
     image.shade([&](float x, float y) {
         const float n = tiled(x, y, 6, 401u, 4);
         const float fine = tiled(x, y, 48, 402u, 2);
-        Rgba c = mix(silt, sand, smoothstep(0.3f, 0.7f, n)).scaled(0.85f + (fine - 0.5f) * 0.3f);
+        Rgba c = mix(silt, sand, smoothstep(0.3f, 0.7f, n)).scaled(0.92f + (fine - 0.5f) * 0.22f);
         return c;
     });
-    // Pebbles: small rounded stones scattered on a grid, wrapped at the edges.
+    // Pebbles: small rounded stones in greys and browns, some lighter and
+    // some darker than the sand, lit from one side with darker rims,
+    // scattered on a grid and wrapped at the edges.
+    const Rgba grey = rgb(160, 156, 148);
+    const Rgba brown = rgb(150, 118, 88);
     for (int cell = 0; cell < 16 * 16; ++cell) {
         const int cx = cell % 16;
         const int cy = cell / 16;
@@ -87,14 +93,17 @@ Image riverBed()
         const float px = (cx + hashUnit(cx, cy, 404u)) * 16.0f;
         const float py = (cy + hashUnit(cx, cy, 405u)) * 16.0f;
         const float r = 2.0f + hashUnit(cx, cy, 406u) * 3.5f;
-        const float tone = 0.45f + hashUnit(cx, cy, 407u) * 0.4f;
+        const Rgba stone = mix(grey, brown, hashUnit(cx, cy, 408u)).scaled(0.7f + hashUnit(cx, cy, 407u) * 0.55f);
         for (int ox = -1; ox <= 1; ++ox) {
             for (int oy = -1; oy <= 1; ++oy) {
                 const float sx = px + ox * TILE;
                 const float sy = py + oy * TILE;
                 image.fillEllipse(sx, sy, r * 1.2f, r, [=](float x, float y) {
-                    const float lit = 1.0f - std::clamp(((x - sx) + (y - sy)) / (2.5f * r), -0.4f, 0.6f);
-                    return Rgba{tone * lit, tone * lit * 0.95f, tone * lit * 0.88f, 1.0f};
+                    const float dx = (x - sx) / (r * 1.2f);
+                    const float dy = (y - sy) / r;
+                    const float dome = std::sqrt(std::max(0.0f, 1.0f - dx * dx - dy * dy));
+                    const float side = std::clamp((dx + dy) * 0.5f, -0.6f, 0.6f);
+                    return stone.scaled((0.7f + 0.35f * dome) * (1.0f - 0.4f * side));
                 });
             }
         }

@@ -130,12 +130,14 @@ Water::Water()
     mGeometry->createGroup().addElement(*mStrip);
     mGeometry->setBoundingVolume(new BoundingBox());
 
+    // A green-blue that the sun from above brightens to clear water, blended
+    // at 60 %: the river bed below shows through.
     mMaterial->setUseMaterialColor(true);
     mMaterial->setUseDefaultVertexColor(true);
-    mMaterial->setDefaultVertexColor(Color(0.05f, 0.25f, 0.4f, 1.0f));
+    mMaterial->setDefaultVertexColor(Color(0.03f, 0.33f, 0.48f, 1.0f));
     mMaterial->setUseBlending(true);
     mMaterial->setBlendMode(Material::BLEND_CONSTANT_ALPHA);
-    mMaterial->setBlendColor(Color(0.05f, 0.25f, 0.4f, 0.88f));
+    mMaterial->setBlendColor(Color(0.03f, 0.33f, 0.48f, 0.6f));
 
     mSubobject->setGeometry(mGeometry, 0);
     mSubobject->setMaterial(0, mMaterial);
