@@ -10,7 +10,7 @@
 // EmptyFrame: a whole game frame with nothing attached to the window (clear
 // and swap only). RaceFrame: the race drawn while the autopilot drives;
 // compare their real times. The variants leave out the overlay (the
-// display and the sign) or the textures.
+// display and the sign), the items with the overlay, or the textures.
 // ViewWalk: the walk that collects what the camera sees; TargetSubmission:
 // the drawing of the target up to the swap on the calling thread (the
 // software renderer rasterises on threads of its own).
@@ -21,6 +21,7 @@
 #include "duck/Duck.h"
 #include "duck/DuckModifier.h"
 #include "input/ButtonEventInfo.h"
+#include "items/Item.h"
 #include "input/InputEvent.h"
 #include "race/Autopilot.h"
 #include "race/Timerace.h"
@@ -37,8 +38,10 @@
 #include "render/RenderManager.h"
 #include "render/RenderTarget.h"
 #include "resource/RenderSettings.h"
+#include "scene/Branch.h"
 #include "scene/Camera.h"
 #include "scene/SceneGraph.h"
+#include "scene/TransformationNode.h"
 #include "scene/View.h"
 #include "testkit/ManualClock.h"
 #include "testkit/ProcessCpuTime.h"
@@ -115,6 +118,11 @@ struct Game {
             frame();
         }
         pilot = std::make_unique<Ripplejet::Autopilot>(*race, *race->getPlayerModifier());
+        const Branch& root = *race->getSceneGraph()->getRoot();
+        rootOrder.clear();
+        for (int i = 0; i < root.getAttachedChildCount(); ++i) {
+            rootOrder.push_back(root.getAttachedChild(i));
+        }
         return true;
     }
 
@@ -122,19 +130,21 @@ struct Game {
     /// autopilot steering once the race runs.
     void frame()
     {
-        clock.advance(FRAME_MS);
-        const long long timestamp = core().getTimerManager().getTimestamp();
-        if (pilot) {
-            pilot->update(timestamp);
-        }
-        if (race) {
-            race->update(timestamp);
-        }
+        beginFrame();
         core().getProcessManager().update(true);
     }
 
     /// The engine's passes but drawing, as a frame runs them.
     void logicOnly()
+    {
+        beginFrame();
+        for (int id : {1, 2, 3, 5}) {
+            core().getProcessManager().updateSubsystem(id, true);
+        }
+    }
+
+    /// 16 ms on; the autopilot steers and the race updates.
+    void beginFrame()
     {
         clock.advance(FRAME_MS);
         const long long timestamp = core().getTimerManager().getTimestamp();
@@ -143,9 +153,6 @@ struct Game {
         }
         if (race) {
             race->update(timestamp);
-        }
-        for (int id : {1, 2, 3, 5}) {
-            core().getProcessManager().updateSubsystem(id, true);
         }
     }
 
@@ -156,6 +163,8 @@ struct Game {
     std::unique_ptr<Ripplejet::Autopilot> pilot;
     GLSDLRenderWindow* window = nullptr;
     bool started = false;
+    /// What the race's scene root holds, in order.
+    std::vector<Node*> rootOrder;
 };
 
 Game* gGame = nullptr;
@@ -279,6 +288,41 @@ void RaceFrameWithoutOverlay(benchmark::State& state)
     gGame->race->getCamera()->setUseOverlay(true);
 }
 BENCHMARK(RaceFrameWithoutOverlay)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+/// Takes the items (their models and sparkles) out of the course, or puts
+/// them back: every node comes off the scene's root and goes back in its
+/// order, since opaque surfaces are drawn in the order attached.
+void showItems(bool shown)
+{
+    Branch& root = *gGame->race->getSceneGraph()->getRoot();
+    const std::vector<Node*>& all = gGame->rootOrder;
+    for (Node* node : all) {
+        if (node->getParent() == &root) {
+            root.detachChild(node->getNodeId());
+        }
+    }
+    for (Node* node : all) {
+        const auto* holder = dynamic_cast<TransformationNode*>(node);
+        const bool item = holder && dynamic_cast<Ripplejet::Item*>(holder->getChild());
+        if (shown || !item) {
+            root.attachChild(*node);
+        }
+    }
+}
+
+/// The race without its items and without its display: what they cost.
+void RaceFrameWithoutItemsAndOverlay(benchmark::State& state)
+{
+    if (!needRace(state)) {
+        return;
+    }
+    showItems(false);
+    gGame->race->getCamera()->setUseOverlay(false);
+    drawFrames(state);
+    gGame->race->getCamera()->setUseOverlay(true);
+    showItems(true);
+}
+BENCHMARK(RaceFrameWithoutItemsAndOverlay)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void RaceFrameWithoutTextures(benchmark::State& state)
 {

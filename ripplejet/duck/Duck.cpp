@@ -231,22 +231,21 @@ bool Duck::collect(Item& item, long long timestamp)
 
 bool Duck::selectNextItem()
 {
-    if (!mInventory.selectNext()) {
-        return false;
-    }
-    playSound(mClickSound);
-    refreshItemDisplay(false);
-    return true;
+    return showSelection(mInventory.selectNext());
 }
 
 bool Duck::selectPreviousItem()
 {
-    if (!mInventory.selectPrevious()) {
-        return false;
+    return showSelection(mInventory.selectPrevious());
+}
+
+bool Duck::showSelection(bool moved)
+{
+    if (moved) {
+        playSound(mClickSound);
+        refreshItemDisplay(false);
     }
-    playSound(mClickSound);
-    refreshItemDisplay(false);
-    return true;
+    return moved;
 }
 
 void Duck::useSelectedItem(long long timestamp)

@@ -164,6 +164,8 @@ private:
     /// the inventory.
     void finishActiveItem(long long timestamp);
     void refreshItemDisplay(bool rebuild);
+    /// After the selection was asked to move: clicks and shows it when it did.
+    bool showSelection(bool moved);
     /// The sound listener stands at the duck and looks where it looks.
     void updateListener() const;
 
