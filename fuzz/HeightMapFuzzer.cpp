@@ -1,0 +1,44 @@
+// Any bytes as a height-map file: decoded by the image loader and, when it
+// decodes, read by a terrain tile from a channel the input picks, built
+// into the tile's vertex grid and queried across and beyond the tile.
+#include "FuzzSupport.h"
+#include "plugins/loader/devil/DevILTextureSourceLoader.h"
+#include "resource/TextureSource.h"
+#include "terrain/Terrain.h"
+#include "terrain/TerrainTile.h"
+
+#include <cmath>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    VeltaFuzz::startedCore();
+    static Velta::DevILTextureSourceLoader loader;
+    loader.initialize();
+    if (size < 1) {
+        return 0;
+    }
+    std::string problem;
+    const CppLib::SharedPtr<Velta::TextureSource> map = loader.decode(VeltaFuzz::bytesOf(data + 1, size - 1), problem);
+    if (map.isNull()) {
+        return 0;
+    }
+    Velta::Terrain terrain(1, 1);
+    terrain.initializeTerrain(3, 1, 64.0f);
+    Velta::Terrain::Tile* tile = terrain.getTile(0, 0);
+    tile->setEnabled(true);
+    tile->load(map, data[0] % 5u, data[0] / 5u % 2u);
+    tile->updateTile();
+    for (int i = -1; i <= 17; ++i) {
+        for (int j = -1; j <= 17; ++j) {
+            const float u = static_cast<float>(i) / 16.0f;
+            const float v = static_cast<float>(j) / 16.0f;
+            const float height = tile->getHeight(u, v);
+            const float length = tile->getNormal(u, v).length();
+            if (!std::isfinite(height) || !(std::fabs(length - 1.0f) < 1e-3f)) {
+                std::abort();
+            }
+        }
+    }
+    return 0;
+}

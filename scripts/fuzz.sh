@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses of fuzz/ with clang in build/fuzz and runs
+# each on its corpus, seeded from the generated content (models, textures,
+# sounds; a few textures also converted to JPEG, BMP and TGA). Inputs that
+# find new coverage are kept in build/fuzz/corpus/<harness> for later runs;
+# a crash, hang, leak or sanitizer report stops its harness, leaves the input
+# in build/fuzz/findings/ and fails the script.
+#
+#   scripts/fuzz.sh                         every harness for 20 s
+#   scripts/fuzz.sh --seconds=600           every harness for 10 minutes
+#   scripts/fuzz.sh --runs=1000000 mp3_stream image_loader
+#                                           those two for a million inputs each
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+limit=(-max_total_time=20)
+harnesses=()
+for argument in "$@"; do
+  case $argument in
+    --seconds=*) limit=(-max_total_time="${argument#--seconds=}") ;;
+    --runs=*) limit=(-runs="${argument#--runs=}") ;;
+    -*) echo "unknown option $argument" >&2; exit 2 ;;
+    *) harnesses+=("$argument") ;;
+  esac
+done
+[ ${#harnesses[@]} -gt 0 ] || harnesses=(ms3d_model image_header image_loader height_map mp3_stream)
+
+./scripts/install-deps.sh
+build=build/fuzz
+CC=clang CXX=clang++ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTA_FUZZ=ON \
+  -DVELTA_BUILD_TESTS=OFF -DVELTA_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$build" -j "$(nproc)" --target game_content "${harnesses[@]/%/_fuzzer}"
+
+data=$build/bin
+seeds=$build/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds/models" "$seeds/images" "$seeds/sounds" "$build/findings"
+cp "$data"/models/*.ms3d "$seeds/models/"
+find "$data/textures" -name '*.png' -o -name '*.pcx' | while read -r file; do
+  cp "$file" "$seeds/images/$(basename "$(dirname "$file")")-$(basename "$file")"
+done
+for texture in buoy pole oxygenskin icons/banana; do
+  for format in jpg bmp tga; do
+    convert "$data/textures/$texture.png" "$seeds/images/$(basename "$texture").$format"
+  done
+done
+convert "$data/textures/buoy.png" -interlace Plane "$seeds/images/buoy-progressive.jpg"
+convert "$data/textures/pole.png" -compress RLE "$seeds/images/pole-rle.tga"
+cp "$data"/sound/*.mp3 "$seeds/sounds/"
+
+# What each harness starts from, its largest input and its leak settings.
+seeds_of() {
+  case $1 in
+    ms3d_model) echo models ;;
+    mp3_stream) echo sounds ;;
+    *) echo images ;;
+  esac
+}
+max_len_of() {
+  case $1 in
+    ms3d_model) echo 65536 ;;
+    mp3_stream) echo 16384 ;;
+    *) echo 32768 ;;
+  esac
+}
+
+export ASAN_OPTIONS=detect_leaks=1:fast_unwind_on_malloc=0:allocator_may_return_null=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
+export ALSOFT_LOGLEVEL=0
+
+failed=0
+for harness in "${harnesses[@]}"; do
+  corpus=$build/corpus/$harness
+  mkdir -p "$corpus"
+  log=$build/$harness.log
+  start=$(date +%s)
+  if "$build/bin/${harness}_fuzzer" "$corpus" "$seeds/$(seeds_of "$harness")" "${limit[@]}" \
+      -max_len="$(max_len_of "$harness")" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+      -artifact_prefix="$build/findings/$harness-" >"$log" 2>&1; then
+    result=ok
+  else
+    result=FAILED
+    failed=1
+  fi
+  runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
+  coverage=$(grep -E '^#[0-9]+' "$log" | tail -1 | grep -oE 'cov: [0-9]+ ft: [0-9]+' || true)
+  echo "fuzz $harness: $result, ${runs:-?} inputs in $(($(date +%s) - start)) s, ${coverage:-no coverage figures} (log: $log)"
+  if [ $result = FAILED ]; then
+    grep -E 'ERROR|SUMMARY|Test unit written|runtime error' "$log" | head -20 || true
+  fi
+done
+exit $failed
