@@ -1,6 +1,8 @@
 // Any bytes as a height-map file: decoded by the image loader and, when it
-// decodes, read by a terrain tile from a channel the input picks, built
-// into the tile's vertex grid and queried across and beyond the tile.
+// decodes, read by a terrain tile, built into the tile's vertex grid and
+// queried across and beyond the tile. The channel and slice read (some of
+// them not in the image) follow from the input's length, so that every
+// byte of a seed stays part of the image.
 #include "FuzzSupport.h"
 #include "plugins/loader/devil/DevILTextureSourceLoader.h"
 #include "resource/TextureSource.h"
@@ -15,11 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     VeltaFuzz::startedCore();
     static Velta::DevILTextureSourceLoader loader;
     loader.initialize();
-    if (size < 1) {
-        return 0;
-    }
     std::string problem;
-    const CppLib::SharedPtr<Velta::TextureSource> map = loader.decode(VeltaFuzz::bytesOf(data + 1, size - 1), problem);
+    const CppLib::SharedPtr<Velta::TextureSource> map = loader.decode(VeltaFuzz::bytesOf(data, size), problem);
     if (map.isNull()) {
         return 0;
     }
@@ -27,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     terrain.initializeTerrain(3, 1, 64.0f);
     Velta::Terrain::Tile* tile = terrain.getTile(0, 0);
     tile->setEnabled(true);
-    tile->load(map, data[0] % 5u, data[0] / 5u % 2u);
+    tile->load(map, static_cast<unsigned int>(size % 5), static_cast<unsigned int>(size / 5 % 2));
     tile->updateTile();
     for (int i = -1; i <= 17; ++i) {
         for (int j = -1; j <= 17; ++j) {
