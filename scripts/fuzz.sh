@@ -109,4 +109,9 @@ for harness in "${harnesses[@]}"; do
     grep -E 'ERROR|SUMMARY|Test unit written|runtime error' "$log" | head -20 || true
   fi
 done
+passed=0
+for harness in "${harnesses[@]}"; do
+  grep -q 'stat::number_of_executed_units' "$build/$harness.log" && ! grep -q '^==[0-9]*==ERROR\|^SUMMARY' "$build/$harness.log" && passed=$((passed + 1))
+done
+echo "fuzz: $passed passed, $((${#harnesses[@]} - passed)) failed"
 exit $failed
