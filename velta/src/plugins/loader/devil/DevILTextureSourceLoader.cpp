@@ -206,6 +206,7 @@ SharedPtr<TextureSource> DevILTextureSourceLoader::decode(const std::vector<unsi
     ilGenImages(1, &image);
     if (image == 0) {
         problem = takeErrors();
+        problem = problem.empty() ? "cannot create an image" : problem;
         return {};
     }
     ilBindImage(image);

@@ -39,7 +39,7 @@ public:
 
     /// False: loading into a wanted layout is not offered.
     bool canLoad(const NameMapper::ResourceInfo&, const TextureInfo&) const override { return false; }
-    /// True for every file: DevIL tells the format from the file itself.
+    /// True for every file: the format is told from the content on loading.
     bool canLoad(const NameMapper::ResourceInfo&) const override { return true; }
     /// False: converting sources is not offered.
     bool canConvert(const TextureInfo&, bool) const override { return false; }
@@ -51,6 +51,7 @@ public:
     /// Decodes a whole image file already in memory as load() does, logging
     /// nothing: empty, with `problem` set, when it cannot.
     CppLib::SharedPtr<TextureSource> decode(const std::vector<unsigned char>& bytes, std::string& problem);
+
     /// Empty.
     CppLib::SharedPtr<TextureSource> convert(const CppLib::SharedPtr<TextureSource>& source, const TextureInfo& wanted,
                                              bool flag) override;
