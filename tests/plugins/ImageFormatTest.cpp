@@ -89,10 +89,16 @@ TEST_F(DevILFormats, FilesThatCrashedOrHungTheDecoderAreRefusedWithOneLineAndCac
     const std::string radiance = "#?RADIANCE\nFORMAT=32-bit_rle_rgbe\n\n-Y 4 +X 4\n";
     Bytes hdr(radiance.begin(), radiance.end());
     hdr.resize(hdr.size() + 64, 0x80);
+    // A segment after the frame header of which only the length is there:
+    // DevIL's skipping of it waited for the missing bytes for ever.
+    Bytes unended = ImageFiles::jpegGrey(90);
+    unended.resize(2 + 69 + 13);  // the start, the quantiser and the frame header
+    unended.insert(unended.end(), {0xff, 0xe5, 0x02, 0x02});
     const std::string unread = "not an image format that is read (PNG, JPEG, BMP, TGA or PCX); the texture is missing";
     const std::pair<const char*, std::pair<Bytes, std::string>> cases[] = {
         {"huge.tga", {hugeTga(), "unsupported image size 32768 x 32769"}},
         {"sixteen.pcx", {narrowLinePcx(), "corrupt PCX header"}},
+        {"unended.jpg", {unended, "truncated or corrupt JPEG file"}},
         {"icon.icns", {icns, unread}},
         {"sky.hdr", {hdr, unread}},
         {"sky.png", {hdr, unread}},

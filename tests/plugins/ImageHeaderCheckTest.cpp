@@ -212,6 +212,14 @@ TEST(ImageHeaderCheck, JpegFrameHeaderIsFoundPastOtherSegmentsAndChecked)
         changed.at(bad.at) = bad.value;
         EXPECT_EQ(bad.problem, problemOf(changed)) << "byte " << bad.at << " = " << int(bad.value);
     }
+    // Segments are checked to the end of the image, past the scans; the
+    // image data may be cut short.
+    Bytes commented = jpeg;
+    commented.insert(commented.end() - 2, {0xff, 0xfe, 0, 5, 'e', 'n', 'd'});
+    EXPECT_EQ("", problemOf(commented));
+    EXPECT_EQ("truncated or corrupt JPEG file", problemOf(Bytes(commented.begin(), commented.end() - 4)));
+    EXPECT_EQ("", problemOf(Bytes(jpeg.begin(), jpeg.end() - 3)));
+
     Bytes wide = jpeg;
     put16(wide, frame + 7, 16385, true);
     EXPECT_EQ("unsupported image size 16385 x 8", problemOf(wide));

@@ -129,6 +129,20 @@ bool isStandaloneMarker(unsigned char marker)
     return marker == 0x01 || (marker >= 0xd0 && marker <= 0xd8);
 }
 
+/// Where the entropy-coded data starting at `at` ends: at the next marker
+/// (0xFF followed by neither a stuffed 0, a restart marker nor a fill byte)
+/// or at the end of the file.
+size_t skipScanData(const unsigned char* data, size_t size, size_t at)
+{
+    for (; at + 1 < size; ++at) {
+        const unsigned char next = data[at + 1];
+        if (data[at] == 0xff && next != 0 && next != 0xff && !(next >= 0xd0 && next <= 0xd7)) {
+            return at;
+        }
+    }
+    return size;
+}
+
 /// The frame header at `at` (its length field first, `length` bytes).
 bool checkJpegFrame(unsigned char marker, const unsigned char* at, unsigned long long length, std::string& problem)
 {
@@ -274,33 +288,59 @@ bool ImageHeaderCheck::checkJpeg(const unsigned char* data, size_t size, std::st
     if (!isJpeg(data, size)) {
         return false;
     }
+    // Every segment up to the end of the image, scans included: DevIL skips
+    // a segment it does not read by waiting for the rest of it for ever, so
+    // each one must lie inside the file. Image data may run to the file's
+    // end; the decoder fills the rest.
+    bool framed = false;
+    bool scanned = false;
+    bool inScan = false;
     for (size_t at = 2;;) {
-        if (at >= size || data[at] != 0xff) {
+        if (inScan) {
+            at = skipScanData(data, size, at);
+        }
+        if (at >= size) {
+            break;
+        }
+        if (data[at] != 0xff) {
             return false;
         }
         while (at < size && data[at] == 0xff) {
             ++at;  // fill bytes
         }
         if (at >= size) {
-            return false;
+            break;
         }
         const unsigned char marker = data[at++];
+        if (marker == 0xd9) {
+            break;  // the end of the image
+        }
         if (isStandaloneMarker(marker)) {
             continue;
         }
-        // The image data (or its end) before any frame header.
-        if (marker == 0xda || marker == 0xd9 || size - at < 2) {
+        if (size - at < 2) {
             return false;
         }
         const unsigned long long length = bigEndian16(data + at);
-        if (length < 2 || length > size - at) {
+        if (length < 2 || length > size - at || (marker == 0xda && !framed)) {
             return false;
         }
         if (isFrameMarker(marker)) {
-            return checkJpegFrame(marker, data + at, length, problem);
+            if (framed || !checkJpegFrame(marker, data + at, length, problem)) {
+                return false;  // a second frame is corrupt
+            }
+            framed = true;
+            problem = "truncated or corrupt JPEG file";
         }
+        inScan = marker == 0xda;
+        scanned = scanned || inScan;
         at += length;
     }
+    if (!framed || !scanned) {
+        return false;
+    }
+    problem.clear();
+    return true;
 }
 
 bool ImageHeaderCheck::checkBmp(const unsigned char* data, size_t size, std::string& problem)

@@ -54,10 +54,10 @@ public:
     /// the file's bytes can encode; otherwise false with `problem` set.
     static bool checkPcx(const unsigned char* data, size_t size, std::string& problem);
 
-    /// True when the JPEG's frame header, found by walking the markers before
-    /// the first scan, names a baseline, extended or progressive frame of 8
-    /// bits, 1 or 3 components and an accepted size; otherwise false with
-    /// `problem` set.
+    /// True when every segment of the JPEG up to the end of its image lies
+    /// inside the file, a scan follows the frame header and that header
+    /// names a baseline, extended or progressive frame of 8 bits, 1 or 3
+    /// components and an accepted size; otherwise false with `problem` set.
     static bool checkJpeg(const unsigned char* data, size_t size, std::string& problem);
 
     /// True for an uncompressed BMP (or 16 and 32 bits with bit fields) of 1,
