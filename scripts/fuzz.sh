@@ -95,7 +95,7 @@ for harness in "${harnesses[@]}"; do
   start=$(date +%s)
   if ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:fast_unwind_on_malloc=$(unwind_of "$harness") \
       "$build/bin/${harness}_fuzzer" "$corpus" "$seeds/$(seeds_of "$harness")" "${limit[@]}" \
-      -max_len="$(max_len_of "$harness")" -timeout=10 -rss_limit_mb=4096 -print_final_stats=1 \
+      -max_len="$(max_len_of "$harness")" -timeout=25 -rss_limit_mb=4096 -print_final_stats=1 \
       -artifact_prefix="$build/findings/$harness-" >"$log" 2>&1; then
     result=ok
   else
