@@ -63,8 +63,8 @@ bool isBmp(const unsigned char* data, size_t size)
 
 bool isPcx(const unsigned char* data, size_t size)
 {
-    const unsigned char version = size >= 3 ? data[1] : 1;
-    return size >= 3 && data[0] == 0x0a && (version == 0 || (version >= 2 && version <= 5)) && data[2] == 1;
+    // Versions 0 and 2 to 5, run-length encoded (1).
+    return size >= 3 && data[0] == 0x0a && data[1] != 1 && data[1] <= 5 && data[2] == 1;
 }
 
 /// The fields of a TGA header.
@@ -85,10 +85,8 @@ struct TgaHeader {
     /// there exactly when the image needs one or carries one in full.
     bool isDefined() const
     {
-        const bool pixelsDefined = isColourMapped() ? pixelBits == 8
-            : isTrueColour()                        ? pixelBits == 15 || pixelBits == 16 || pixelBits == 24 || pixelBits == 32
-            : isGrey()                              ? pixelBits == 8
-                                                    : false;
+        const bool trueColourBits = pixelBits == 15 || pixelBits == 16 || pixelBits == 24 || pixelBits == 32;
+        const bool pixelsDefined = isTrueColour() ? trueColourBits : (isColourMapped() || isGrey()) && pixelBits == 8;
         const bool mapDefined = mapType == 1
             ? mapLength > 0 && (mapBits == 15 || mapBits == 16 || mapBits == 24 || mapBits == 32)
             : mapType == 0 && !isColourMapped() && mapFirst == 0 && mapLength == 0 && mapBits == 0;
@@ -182,18 +180,6 @@ ImageHeaderCheck::Format ImageHeaderCheck::recognise(const unsigned char* data, 
         return PCX;
     }
     return isTga(data, size) ? TGA : UNKNOWN;
-}
-
-const char* ImageHeaderCheck::name(Format format)
-{
-    switch (format) {
-    case PNG: return "PNG";
-    case PCX: return "PCX";
-    case JPEG: return "JPEG";
-    case BMP: return "BMP";
-    case TGA: return "TGA";
-    default: return "unknown";
-    }
 }
 
 bool ImageHeaderCheck::check(Format format, const unsigned char* data, size_t size, std::string& problem)

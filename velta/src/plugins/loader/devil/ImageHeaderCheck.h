@@ -33,9 +33,6 @@ public:
     /// UNKNOWN for anything else.
     static Format recognise(const unsigned char* data, size_t size);
 
-    /// The format's usual name ("PNG", …; "unknown").
-    static const char* name(Format format);
-
     /// Runs the check of `format` (see below); false with `problem` set for
     /// UNKNOWN.
     static bool check(Format format, const unsigned char* data, size_t size, std::string& problem);
