@@ -23,15 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return 0;
     }
     Velta::Terrain terrain(1, 1);
-    terrain.initializeTerrain(3, 1, 64.0f);
+    // 8 × 8 vertices in 2 × 2 patches: every part of the build, cheaply.
+    terrain.initializeTerrain(2, 1, 64.0f);
     Velta::Terrain::Tile* tile = terrain.getTile(0, 0);
     tile->setEnabled(true);
     tile->load(map, static_cast<unsigned int>(size % 5), static_cast<unsigned int>(size / 5 % 2));
     tile->updateTile();
-    for (int i = -1; i <= 17; ++i) {
-        for (int j = -1; j <= 17; ++j) {
-            const float u = static_cast<float>(i) / 16.0f;
-            const float v = static_cast<float>(j) / 16.0f;
+    for (int i = -1; i <= 9; ++i) {
+        for (int j = -1; j <= 9; ++j) {
+            const float u = static_cast<float>(i) / 8.0f;
+            const float v = static_cast<float>(j) / 8.0f;
             const float height = tile->getHeight(u, v);
             const float length = tile->getNormal(u, v).length();
             if (!std::isfinite(height) || !(std::fabs(length - 1.0f) < 1e-3f)) {
