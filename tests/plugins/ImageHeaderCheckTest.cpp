@@ -34,8 +34,8 @@ void put32(Bytes& file, size_t at, unsigned long value)
     put16(file, at + 2, value >> 16);
 }
 
-/// An 8-bit palette PCX `width` × `height`, with `bytesPerLine` of data in
-/// every line of every plane.
+/// A PCX header of `width` × `height` pixels of `bits` bits in `planes`
+/// planes with `bytesPerLine` bytes a line and plane, on a small file.
 Bytes pcx(unsigned int width, unsigned int height, unsigned int bits, unsigned int planes, unsigned int bytesPerLine)
 {
     Bytes file = ImageFiles::pcx(2, 1, {1, 2}, Bytes(768, 0));
@@ -60,8 +60,8 @@ TEST(ImageHeaderCheck, OneSizeLimitForEveryFormat)
     EXPECT_FALSE(ImageHeaderCheck::checkSize(0, 1, problem));
 
     Bytes png = ImageFiles::png(3, 2, ImageFiles::RGB, RGB_3X2);
-    png[16 + 3] = 0;  // width 2^24 - 256 + 0 … well past the side limit
-    png[16 + 1] = 1;
+    png[16 + 1] = 1;  // width 65536
+    png[16 + 3] = 0;
     EXPECT_EQ("unsupported image size 65536 x 2", problemOf(png));
     Bytes bmp = ImageFiles::bmp(3, 2, RGB_3X2);
     put32(bmp, 18, 4097);
@@ -153,25 +153,25 @@ TEST(ImageHeaderCheck, BmpRowsMustLieInTheFileInAnUncompressedLayout)
     EXPECT_EQ("truncated or corrupt BMP file", problemOf(Bytes(bmp.begin(), bmp.end() - 1)));
     const struct {
         size_t at;
+        int bytes;
         unsigned long value;
         const char* problem;
     } cases[] = {
-        {18, 0, "corrupt BMP header"},                          // width 0
-        {18, 0xfffffffd, "corrupt BMP header"},                 // width -3
-        {22, 0, "unsupported image size 3 x 0"},
-        {22, 0x80000000, "unsupported image size 3 x 2147483648"},
-        {14, 64, "unsupported BMP header"},
-        {28, 0x10018, "corrupt BMP header"},                    // two planes
-        {28, 12, "unsupported BMP layout"},                     // 12 bits
-        {30, 1, "unsupported BMP layout"},                      // run-length encoded
-        {30, 3, "unsupported BMP layout"},                      // bit fields of 24 bits
-        {10, 0x10000, "truncated or corrupt BMP file"},         // pixels past the end
+        {18, 4, 0, "corrupt BMP header"},           // width 0
+        {18, 4, 0xfffffffd, "corrupt BMP header"},  // width -3
+        {22, 4, 0, "unsupported image size 3 x 0"},
+        {22, 4, 0x80000000, "unsupported image size 3 x 2147483648"},
+        {14, 4, 64, "unsupported BMP header"},
+        {26, 2, 2, "corrupt BMP header"},           // two planes
+        {28, 2, 12, "unsupported BMP layout"},      // 12 bits
+        {30, 4, 1, "unsupported BMP layout"},       // run-length encoded
+        {30, 4, 3, "unsupported BMP layout"},       // bit fields of 24 bits
+        {10, 4, 0x10000, "truncated or corrupt BMP file"},  // pixels past the end
     };
     for (const auto& bad : cases) {
         Bytes changed = bmp;
-        if (bad.at == 28) {
-            put32(changed, 26, bad.value << 16 | (bad.value >> 16 ? 2 : 1));
-            put16(changed, 28, bad.value & 0xffff);
+        if (bad.bytes == 2) {
+            put16(changed, bad.at, bad.value);
         } else {
             put32(changed, bad.at, bad.value);
         }
