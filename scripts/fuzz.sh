@@ -10,6 +10,9 @@
 #   scripts/fuzz.sh --seconds=600           every harness for 10 minutes
 #   scripts/fuzz.sh --runs=1000000 mp3_stream image_loader
 #                                           those two for a million inputs each
+#
+# The mutations follow a fixed seed, so that a run in CI does the same as the
+# run before it; FUZZ_SEED=n picks another.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -103,7 +106,7 @@ for harness in "${harnesses[@]}"; do
   if ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1:fast_unwind_on_malloc=$(unwind_of "$harness") \
       LSAN_OPTIONS=suppressions=$(suppressions_of "$harness"):print_suppressions=0 \
       "$build/bin/${harness}_fuzzer" "$corpus" "$seeds/$(seeds_of "$harness")" "${limit[@]}" \
-      -max_len="$(max_len_of "$harness")" -timeout=25 -rss_limit_mb=4096 -print_final_stats=1 \
+      -max_len="$(max_len_of "$harness")" -timeout=25 -rss_limit_mb=4096 -seed="${FUZZ_SEED:-1}" -print_final_stats=1 \
       -artifact_prefix="$build/findings/$harness-" >"$log" 2>&1; then
     result=ok
   else
