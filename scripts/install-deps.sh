@@ -17,6 +17,8 @@ packages=(
   libmp3lame-dev libfreetype-dev fonts-dejavu-core libpng-dev
   # rendering and end-to-end tests: a virtual display, X input, screenshots
   xvfb xauth xdotool imagemagick
+  # fuzz harnesses: clang with libFuzzer and its sanitizer runtimes
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite twice: once in
 # a debug build with warnings as errors, once under AddressSanitizer,
-# UndefinedBehaviorSanitizer and LeakSanitizer.
+# UndefinedBehaviorSanitizer and LeakSanitizer; then runs each fuzz harness
+# for 15 seconds (scripts/fuzz.sh).
 #
-#   scripts/test.sh              both builds
+#   scripts/test.sh              both builds and the fuzz harnesses
 #   scripts/test.sh --quick      the debug build only
 #   scripts/test.sh -L unit      arguments after the options go to ctest
 set -euo pipefail
@@ -41,5 +42,8 @@ if [ "$sanitize" = 1 ]; then
   export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
   export LSAN_OPTIONS=suppressions=$PWD/tests/sanitizer/lsan.supp:print_suppressions=0
   run_suite build/sanitize -DVELTA_SANITIZE=ON -DVELTA_BUILD_BENCHMARKS=OFF
+
+  echo "== fuzz harnesses"
+  ./scripts/fuzz.sh --seconds=15
 fi
 echo "== all tests passed"

@@ -128,6 +128,86 @@ Bytes ImageFiles::tga(unsigned int width, unsigned int height, const Bytes& pixe
     return out;
 }
 
+Bytes ImageFiles::bmp(unsigned int width, unsigned int height, const Bytes& pixels, bool topDown)
+{
+    const unsigned int rowBytes = (width * 3 + 3) & ~3u;
+    const unsigned long dataOffset = 14 + 40;
+    Bytes out = {'B', 'M'};
+    put(out, dataOffset + rowBytes * height, 4, false);
+    put(out, 0, 4, false);
+    put(out, dataOffset, 4, false);
+    put(out, 40, 4, false);
+    put(out, width, 4, false);
+    put(out, topDown ? 0x100000000UL - height : height, 4, false);
+    put(out, 1, 2, false);
+    put(out, 24, 2, false);
+    out.resize(dataOffset, 0);  // no compression, no palette
+    for (unsigned int row = 0; row < height; ++row) {
+        const unsigned int y = topDown ? row : height - 1 - row;
+        for (unsigned int x = 0; x < width; ++x) {
+            const unsigned char* p = &pixels[(y * width + x) * 3];
+            out.insert(out.end(), {p[2], p[1], p[0]});
+        }
+        out.resize(out.size() + rowBytes - width * 3, 0);
+    }
+    return out;
+}
+
+Bytes ImageFiles::jpegGrey(unsigned char value)
+{
+    // The block's only coefficient, (value - 128) × 8, is stored divided by
+    // the quantiser: a difference from 0 of up to 8 bits.
+    const int dc = value - 128;
+    const unsigned int magnitude = static_cast<unsigned int>(dc < 0 ? -dc : dc);
+    unsigned int category = 0;
+    while ((1u << category) <= magnitude) {
+        ++category;
+    }
+    const unsigned int bits = dc < 0 ? static_cast<unsigned int>(dc + (1 << category) - 1) : magnitude;
+    Bytes out = {0xff, 0xd8};
+    const auto segment = [&out](unsigned char marker, const Bytes& body) {
+        out.insert(out.end(), {0xff, marker});
+        put(out, body.size() + 2, 2, true);
+        out.insert(out.end(), body.begin(), body.end());
+    };
+    Bytes quantiser = {0};
+    quantiser.resize(65, 8);
+    segment(0xdb, quantiser);
+    segment(0xc0, {8, 0, 8, 0, 8, 1, 1, 0x11, 0});
+    // DC table 0 and AC table 0, each one code of one bit: the DC category,
+    // and the end of the block.
+    Bytes dcTable = {0x00, 1};
+    dcTable.resize(17, 0);
+    dcTable.push_back(static_cast<unsigned char>(category));
+    Bytes acTable = {0x10, 1};
+    acTable.resize(17, 0);
+    acTable.push_back(0x00);
+    segment(0xc4, dcTable);
+    segment(0xc4, acTable);
+    segment(0xda, {1, 1, 0x00, 0, 63, 0});
+    // "0", the difference's bits, "0"; padded with ones.
+    unsigned long stream = 0;
+    unsigned int length = 0;
+    const auto emit = [&](unsigned long code, unsigned int count) {
+        stream = (stream << count) | code;
+        length += count;
+    };
+    emit(0, 1);
+    emit(bits, category);
+    emit(0, 1);
+    const unsigned int padded = (length + 7) / 8 * 8;
+    emit((1ul << (padded - length)) - 1, padded - length);
+    for (unsigned int at = padded; at > 0; at -= 8) {
+        const auto byte = static_cast<unsigned char>(stream >> (at - 8));
+        out.push_back(byte);
+        if (byte == 0xff) {
+            out.push_back(0);
+        }
+    }
+    out.insert(out.end(), {0xff, 0xd9});
+    return out;
+}
+
 void ImageFiles::fixPngCrc(Bytes& png, size_t at)
 {
     if (png.size() < 4 || png[1] != 'P' || png[2] != 'N' || png[3] != 'G') {

@@ -27,6 +27,14 @@ public:
     /// A 24-bit TGA of r, g, b pixels, stored bottom row first in b, g, r order.
     static Bytes tga(unsigned int width, unsigned int height, const Bytes& pixels);
 
+    /// A 24-bit BMP of r, g, b pixels in b, g, r order, rows padded to four
+    /// bytes: bottom row first, or top row first under a negative height.
+    static Bytes bmp(unsigned int width, unsigned int height, const Bytes& pixels, bool topDown = false);
+
+    /// A baseline JPEG of one 8 × 8 block of grey `value`: one component, a
+    /// quantiser of 8 and Huffman tables of one code each.
+    static Bytes jpegGrey(unsigned char value);
+
     /// Mends the CRC of the PNG chunk holding byte `at`, if the file is a PNG
     /// whose chunks lead there.
     static void fixPngCrc(Bytes& png, size_t at);

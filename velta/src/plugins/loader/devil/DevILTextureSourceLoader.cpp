@@ -63,34 +63,31 @@ std::string takeErrors()
     return joined;
 }
 
-/// The type the file is decoded as: PNG when it says so itself, else by its
-/// extension, else as DevIL recognises the content; IL_TYPE_UNKNOWN if none.
-ILenum fileType(const std::string& nativePath, const std::vector<unsigned char>& bytes)
+/// DevIL's type for each format that is handed to it.
+ILenum ilType(ImageHeaderCheck::Format format)
 {
-    if (ImageHeaderCheck::isPng(bytes.data(), bytes.size())) {
-        return IL_PNG;
+    switch (format) {
+    case ImageHeaderCheck::PNG: return IL_PNG;
+    case ImageHeaderCheck::PCX: return IL_PCX;
+    case ImageHeaderCheck::JPEG: return IL_JPG;
+    case ImageHeaderCheck::BMP: return IL_BMP;
+    case ImageHeaderCheck::TGA: return IL_TGA;
+    default: return IL_TYPE_UNKNOWN;
     }
-    const ILenum byName = ilTypeFromExt(nativePath.c_str());
-    if (byName != IL_TYPE_UNKNOWN) {
-        return byName;
-    }
-    return ilDetermineTypeL(bytes.data(), static_cast<ILuint>(bytes.size()));
 }
 
-/// Whether the file may be given to DevIL as `type`; see ImageHeaderCheck.
-bool checkFile(ILenum type, const std::vector<unsigned char>& bytes, std::string& problem)
+/// The type the file is decoded as, told by its content (never its name);
+/// false with `problem` set when the format is not one DevIL is given or the
+/// file fails its format's check (see ImageHeaderCheck).
+bool checkFile(const std::vector<unsigned char>& bytes, ILenum& type, std::string& problem)
 {
-    if (type == IL_TYPE_UNKNOWN) {
-        problem = "unknown image format";
+    const ImageHeaderCheck::Format format = ImageHeaderCheck::recognise(bytes.data(), bytes.size());
+    if (format == ImageHeaderCheck::UNKNOWN) {
+        problem = "not an image format that is read (PNG, JPEG, BMP, TGA or PCX); the texture is missing";
         return false;
     }
-    if (type == IL_PNG) {
-        return ImageHeaderCheck::checkPng(bytes.data(), bytes.size(), problem);
-    }
-    if (type == IL_PCX) {
-        return ImageHeaderCheck::checkPcx(bytes.data(), bytes.size(), problem);
-    }
-    return true;
+    type = ilType(format);
+    return ImageHeaderCheck::check(format, bytes.data(), bytes.size(), problem);
 }
 
 /// The whole file; false with `problem` set when it cannot be read or is
@@ -116,7 +113,7 @@ bool readFile(const std::string& fileName, std::vector<unsigned char>& bytes, st
 
 /// Decodes the file into the bound image in an uploadable layout; false
 /// with `problem` set when that fails.
-bool decode(ILenum type, const std::vector<unsigned char>& bytes, TextureInfo& layout, std::string& problem)
+bool decodeBound(ILenum type, const std::vector<unsigned char>& bytes, TextureInfo& layout, std::string& problem)
 {
     if (!ilLoadL(type, bytes.data(), static_cast<ILuint>(bytes.size()))) {
         problem = takeErrors();
@@ -179,9 +176,26 @@ SharedPtr<TextureSource> DevILTextureSourceLoader::load(const NameMapper::Resour
         reportFailure(info, problem);
         return {};
     }
-    const ILenum type = fileType(NativePath::fromResourcePath(info.fileName), bytes);
-    if (!checkFile(type, bytes, problem)) {
+    const SharedPtr<TextureSource> source = decode(bytes, problem);
+    if (source.isNull()) {
         reportFailure(info, problem);
+    }
+    return source;
+}
+
+SharedPtr<TextureSource> DevILTextureSourceLoader::decode(const std::vector<unsigned char>& bytes,
+                                                          std::string& problem)
+{
+    ILenum type = IL_TYPE_UNKNOWN;
+    if (!mInitialized) {
+        problem = "the image loader is not initialised";
+        return {};
+    }
+    if (bytes.empty() || bytes.size() > MAX_FILE_SIZE) {
+        problem = bytes.empty() ? "empty file" : "file too large";
+        return {};
+    }
+    if (!checkFile(bytes, type, problem)) {
         return {};
     }
 
@@ -190,15 +204,15 @@ SharedPtr<TextureSource> DevILTextureSourceLoader::load(const NameMapper::Resour
     ILuint image = 0;
     ilGenImages(1, &image);
     if (image == 0) {
-        reportFailure(info, takeErrors());
+        problem = takeErrors();
+        problem = problem.empty() ? "cannot create an image" : problem;
         return {};
     }
     ilBindImage(image);
     TextureInfo layout;
-    if (!decode(type, bytes, layout, problem)) {
+    if (!decodeBound(type, bytes, layout, problem)) {
         ilDeleteImages(1, &image);
         takeErrors();
-        reportFailure(info, problem);
         return {};
     }
     return SharedPtr<TextureSource>(new DevILTextureData(image, layout, ilGetData()));

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,13 +18,42 @@ const int kMaxIdleReads = 16;
 /// An ID3 version 1 tag: 128 bytes starting with "TAG" at the end of a file.
 const long long kId3v1Size = 128;
 
-int openFile(const std::string& path, std::string& error)
+/// Bytes read from the file at a time. The decoder asks for a few bytes at
+/// a time, and for one at a time while it looks for a frame in damaged data:
+/// unbuffered, each of those is a system call.
+const std::size_t kReadBufferSize = 16384;
+
+mpg123_ssize_t readBuffered(void* handle, void* buffer, std::size_t size)
 {
-    const int file = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (file < 0) {
+    std::FILE* file = static_cast<std::FILE*>(handle);
+    const std::size_t got = std::fread(buffer, 1, size, file);
+    return got == 0 && std::ferror(file) ? -1 : static_cast<mpg123_ssize_t>(got);
+}
+
+off_t seekBuffered(void* handle, off_t offset, int whence)
+{
+    std::FILE* file = static_cast<std::FILE*>(handle);
+    return ::fseeko(file, offset, whence) == 0 ? ::ftello(file) : -1;
+}
+
+/// `path` opened for reading through `buffer` (kReadBufferSize bytes, which
+/// must outlive the file); null with `error` set when it cannot be opened.
+std::FILE* openFile(const std::string& path, char* buffer, std::string& error)
+{
+    std::FILE* file = std::fopen(path.c_str(), "rbe");  // "e": closed on exec
+    if (!file) {
         error = std::strerror(errno);
+        return nullptr;
     }
+    std::setvbuf(file, buffer, _IOFBF, kReadBufferSize);
     return file;
+}
+
+/// Starts decoding `file` through its buffer.
+int openDecoder(mpg123_handle* handle, std::FILE* file)
+{
+    const int replaced = mpg123_replace_reader_handle(handle, readBuffered, seekBuffered, nullptr);
+    return replaced == MPG123_OK ? mpg123_open_handle(handle, file) : replaced;
 }
 
 /// A decoder that prints nothing and takes input from `file`, allowing
@@ -67,9 +95,9 @@ bool isId3v1Tag(int file, long long fileSize, long long size)
            std::memcmp(tag, "TAG", 3) == 0;
 }
 
-bool scanOpen(mpg123_handle* handle, int file, Mpg123Stream::FileInfo& info, std::string& error)
+bool scanOpen(mpg123_handle* handle, std::FILE* file, Mpg123Stream::FileInfo& info, std::string& error)
 {
-    if (!allowAllRates(handle) || mpg123_open_fd(handle, file) != MPG123_OK) {
+    if (!allowAllRates(handle) || openDecoder(handle, file) != MPG123_OK) {
         error = mpg123_strerror(handle);
         return false;
     }
@@ -100,12 +128,12 @@ bool scanOpen(mpg123_handle* handle, int file, Mpg123Stream::FileInfo& info, std
         return false;
     }
     struct stat status = {};
-    if (framed && ::fstat(file, &status) == 0) {
+    if (framed && ::fstat(fileno(file), &status) == 0) {
         mpg123_frameinfo frame = {};
         mpg123_info(handle, &frame);
         const long long end = static_cast<long long>(mpg123_framepos(handle)) + frame.framesize;
         const long long rest = static_cast<long long>(status.st_size) - end;
-        info.unplayedBytes = rest > 0 && !isId3v1Tag(file, status.st_size, rest) ? rest : 0;
+        info.unplayedBytes = rest > 0 && !isId3v1Tag(fileno(file), status.st_size, rest) ? rest : 0;
     }
     const off_t samples = mpg123_length(handle);
     info.samples = samples > 0 ? static_cast<long long>(samples) : 0;
@@ -127,8 +155,9 @@ Mpg123Stream::~Mpg123Stream()
 bool Mpg123Stream::scan(const std::string& path, FileInfo& info, std::string& error)
 {
     info = FileInfo();
-    const int file = openFile(path, error);
-    if (file < 0) {
+    std::vector<char> buffer(kReadBufferSize);
+    std::FILE* file = openFile(path, buffer.data(), error);
+    if (!file) {
         return false;
     }
     mpg123_handle* handle = newDecoder(error);
@@ -137,7 +166,7 @@ bool Mpg123Stream::scan(const std::string& path, FileInfo& info, std::string& er
         mpg123_close(handle);
         mpg123_delete(handle);
     }
-    ::close(file);
+    std::fclose(file);
     return scanned;
 }
 
@@ -148,11 +177,12 @@ bool Mpg123Stream::open(const std::string& path, long rate, int channels)
     if (!prepare(rate, channels)) {
         return false;
     }
-    mFile = openFile(path, mError);
-    if (mFile < 0) {
+    mReadBuffer.resize(kReadBufferSize);
+    mFile = openFile(path, mReadBuffer.data(), mError);
+    if (!mFile) {
         return false;
     }
-    if (mpg123_open_fd(mHandle, mFile) != MPG123_OK) {
+    if (openDecoder(mHandle, mFile) != MPG123_OK) {
         fail(mpg123_strerror(mHandle));
         close();
         return false;
@@ -166,9 +196,9 @@ void Mpg123Stream::close()
     if (mHandle) {
         mpg123_close(mHandle);
     }
-    if (mFile >= 0) {
-        ::close(mFile);
-        mFile = -1;
+    if (mFile) {
+        std::fclose(mFile);
+        mFile = nullptr;
     }
 }
 

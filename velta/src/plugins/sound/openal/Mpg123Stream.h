@@ -3,7 +3,9 @@
 #include "VeltaExport.h"
 
 #include <cstddef>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 struct mpg123_handle_struct;
 
@@ -45,7 +47,7 @@ public:
 
     void close();
 
-    bool isOpen() const { return mFile >= 0; }
+    bool isOpen() const { return mFile != nullptr; }
 
     /// Back to the first sample.
     bool rewind();
@@ -65,7 +67,9 @@ private:
     void fail(const char* text);
 
     mpg123_handle_struct* mHandle = nullptr;
-    int mFile = -1;
+    /// The open file, read through mReadBuffer.
+    std::FILE* mFile = nullptr;
+    std::vector<char> mReadBuffer;
     int mChannels = 0;
     std::string mError;
 };
