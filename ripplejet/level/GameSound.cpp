@@ -11,7 +11,9 @@ CppLib::SharedPtr<Velta::SoundChannel> GameSound::createChannel(const std::strin
                                                                 bool positional)
 {
     Velta::SoundManager& sounds = Velta::VeltaCore::getSingleton().getResourceManager().getSoundManager();
-    const CppLib::SharedPtr<Velta::SoundSource> source = sounds.getSoundSource(file, positional, false);
+    // Every duck plays the same few files: each is opened once (and a
+    // missing one reported once), each channel streams it on its own.
+    const CppLib::SharedPtr<Velta::SoundSource> source = sounds.getSoundSource(file, positional, true);
     if (source.isNull()) {
         return {};
     }

@@ -22,10 +22,15 @@ Velta::VeltaCore& RaceFixture::core()
 fs::path RaceFixture::prepareData() const
 {
     const std::vector<std::string> missing = missingFiles();
-    if (missing.empty()) {
+    const std::vector<std::string> truncated = truncatedFiles();
+    if (missing.empty() && truncated.empty()) {
         return RIPPLEJET_BIN_DIR;
     }
-    // Links to every data file but the missing ones.
+    // Links to every data file but the missing and the truncated ones; those
+    // are copies of their first half.
+    const auto listed = [](const std::vector<std::string>& list, const fs::path& file) {
+        return std::find(list.begin(), list.end(), file.generic_string()) != list.end();
+    };
     const fs::path scratch = fs::temp_directory_path() / ("ripplejet-race-" + std::to_string(getpid()));
     fs::remove_all(scratch);
     for (const char* folder : {"models", "textures", "sound"}) {
@@ -34,7 +39,11 @@ fs::path RaceFixture::prepareData() const
             const fs::path relative = fs::path(folder) / fs::relative(entry.path(), from);
             if (entry.is_directory()) {
                 fs::create_directories(scratch / relative);
-            } else if (std::find(missing.begin(), missing.end(), relative.generic_string()) == missing.end()) {
+            } else if (listed(truncated, relative)) {
+                fs::create_directories((scratch / relative).parent_path());
+                fs::copy_file(entry.path(), scratch / relative);
+                fs::resize_file(scratch / relative, fs::file_size(entry.path()) / 2);
+            } else if (!listed(missing, relative)) {
                 fs::create_directories((scratch / relative).parent_path());
                 fs::create_symlink(entry.path(), scratch / relative);
             }

@@ -26,6 +26,8 @@ protected:
     /// without: the fixture then plays from a copy of the data directory
     /// that lacks them.
     virtual std::vector<std::string> missingFiles() const { return {}; }
+    /// Data files cut to half their length in that copy.
+    virtual std::vector<std::string> truncatedFiles() const { return {}; }
 
     static Velta::VeltaCore& core();
 

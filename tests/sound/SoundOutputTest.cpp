@@ -255,7 +255,11 @@ TEST_F(SoundManagerTest, SetupInstallsAnEngineUpdatedOncePerFrameThatKeepsCached
     EXPECT_EQ(cached->getLength(), 300);
     EXPECT_EQ(sound().getSoundSource("music.mp3", true, true), cached);
     EXPECT_NE(sound().getSoundSource("music.mp3", true, false), cached) << "without the cache the file opens anew";
+    testing::internal::CaptureStderr();
     EXPECT_TRUE(sound().getSoundSource("nothing.mp3", true, true).isNull());
+    EXPECT_TRUE(sound().getSoundSource("nothing.mp3", true, true).isNull());
+    const std::string missing = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(std::count(missing.begin(), missing.end(), '\n'), 1) << "a missing file is tried once:\n" << missing;
 
     SharedPtr<SoundChannel> unnamed = sound().createChannel(sound().getSoundSource("music.mp3", false, false));
     ASSERT_FALSE(unnamed.isNull());

@@ -50,14 +50,21 @@ CppLib::SharedPtr<SoundSource> SoundManager::getSoundSource(const std::string& n
         if (const CppLib::SharedPtr<SoundSource>* cached = mSoundSources.find(name)) {
             return *cached;
         }
+        if (mFailedSources.count(name) > 0) {
+            return CppLib::SharedPtr<SoundSource>();
+        }
     }
     if (mSoundNameMapper.isNull() || !mSoundEngine) {
         return CppLib::SharedPtr<SoundSource>();
     }
     CppLib::SharedPtr<SoundSource> source =
         mSoundEngine->createSoundSource(mSoundNameMapper->map(name), positional);
-    if (!source.isNull() && cache) {
-        mSoundSources.put(name, source);
+    if (cache) {
+        if (source.isNull()) {
+            mFailedSources.insert(name);
+        } else {
+            mSoundSources.put(name, source);
+        }
     }
     return source;
 }

@@ -8,6 +8,7 @@
 #include "cpplib/TVector.h"
 #include "resource/NameMapper.h"
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,8 +60,10 @@ public:
     /// The source for the sound file `name` (mapped by the name mapper), or an
     /// empty pointer when there is no mapper, no engine or the file cannot be
     /// played. With `cache` a source opened before under this name is returned
-    /// again, and a newly opened one is kept; without, the file is opened anew
-    /// and nothing is kept.
+    /// again, and a newly opened one is kept; a name that could not be opened
+    /// with `cache` is remembered and not tried again, so its problem is
+    /// reported once. Without `cache`, the file is opened anew and nothing is
+    /// kept.
     CppLib::SharedPtr<SoundSource> getSoundSource(const std::string& name, bool positional, bool cache);
 
     /// A new channel playing `source` (paused until play()); empty without an
@@ -86,6 +89,8 @@ private:
     std::vector<Process*> mProcessList;
     SoundEngine* mSoundEngine = nullptr;
     CppLib::LinkedMap<std::string, CppLib::SharedPtr<SoundSource>> mSoundSources;
+    /// Names that could not be opened with the cache asked for.
+    std::set<std::string> mFailedSources;
     CppLib::LinkedMap<std::string, CppLib::SharedPtr<SoundChannel>> mChannels;
 };
 
