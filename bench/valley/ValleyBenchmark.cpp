@@ -23,8 +23,8 @@
 //                --tool=callgrind --instr-atstart=no --collect-atstart=no`
 //                collects is the instructions of those N frames, repeatable
 //                on a busy machine (loading runs uninstrumented);
-//   --without=P  leaves part P out (terrain, water, sky, scenery, items or
-//                ducks) for --frame and --frames.
+//   --without=P,… leaves the parts named out (terrain, water, sky, scenery,
+//                items, ducks) for --frame and --frames.
 #include "CourseView.h"
 
 #include "race/Timerace.h"
@@ -57,6 +57,7 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -278,13 +279,16 @@ int main(int argc, char** argv)
         return 1;
     }
     bench.view->placeCamera(section);
-    if (!without.empty()) {
+    for (size_t begin = 0; begin < without.size();) {
+        const size_t end = std::min(without.find(',', begin), without.size());
+        const std::string name = without.substr(begin, end - begin);
+        begin = end + 1;
         int part = 0;
-        while (part < CourseView::PART_COUNT && without != CourseView::PART_NAMES[part]) {
+        while (part < CourseView::PART_COUNT && name != CourseView::PART_NAMES[part]) {
             ++part;
         }
         if (part == CourseView::PART_COUNT) {
-            std::cerr << "valley_bench: no part " << without << "\n";
+            std::cerr << "valley_bench: no part " << name << "\n";
             return 1;
         }
         bench.view->setShown(static_cast<CourseView::Part>(part), false);

@@ -6,7 +6,9 @@
 #include "plugins/render/opengl/GLTraverserHandler.h"
 #include "plugins/render/opengl/GLTypes.h"
 #include "render/Viewport.h"
+#include "scene/Branch.h"
 #include "scene/Frustrum.h"
+#include "scene/SceneRoot.h"
 #include "scene/View.h"
 
 #include <GL/glew.h>
@@ -38,6 +40,7 @@ void GLViewRenderer::render(View& view)
     mSceneManager.begin(settings);
     mObjectRenderer.begin(settings, frustrum.get());
     mMaterialManager.begin(settings);
+    prepareScene(view.getSceneRoot());
     mHandler->begin(view.getViewFilter());
 
     // Collect lights and drawables; nothing is drawn yet.
@@ -57,6 +60,30 @@ void GLViewRenderer::render(View& view)
     mObjectRenderer.draw();
     glPopMatrix();
     mHandler->begin(nullptr);
+}
+
+void GLViewRenderer::prepareScene(SceneRoot& scene)
+{
+    PreparedScene* prepared = nullptr;
+    for (PreparedScene& candidate : mPreparedScenes) {
+        if (candidate.scene == &scene) {
+            prepared = &candidate;
+        }
+    }
+    if (prepared && prepared->nodeCount == scene.getNodeCount()) {
+        return;
+    }
+    if (!prepared) {
+        auto walk = std::make_unique<Traverser>(*scene.getRoot());
+        walk->addHandler(mHandlerPtr);
+        mPreparedScenes.push_back({&scene, 0, std::move(walk)});
+        prepared = &mPreparedScenes.back();
+    }
+    prepared->nodeCount = scene.getNodeCount();
+    mHandler->beginPreparing();
+    prepared->walk->walk(0, false);
+    mHandler->begin(nullptr);
+    mObjectRenderer.reserveForPrepared();
 }
 
 void GLViewRenderer::loadProjection(View& view)
