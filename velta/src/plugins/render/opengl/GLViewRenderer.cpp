@@ -70,14 +70,26 @@ void GLViewRenderer::prepareScene(SceneRoot& scene)
             prepared = &candidate;
         }
     }
-    if (prepared && prepared->nodeCount == scene.getNodeCount()) {
+    // A scene made where a deleted one was has another root (or the same
+    // node at the same place): the walk is kept only for the root it starts
+    // from.
+    Node* root = scene.getRoot();
+    if (prepared && prepared->walk && &prepared->walk->getRoot() != root) {
+        prepared->walk = nullptr;
+    }
+    if (prepared && prepared->walk && prepared->nodeCount == scene.getNodeCount()) {
+        return;
+    }
+    if (!root) {
         return;
     }
     if (!prepared) {
-        auto walk = std::make_unique<Traverser>(*scene.getRoot());
-        walk->addHandler(mHandlerPtr);
-        mPreparedScenes.push_back({&scene, 0, std::move(walk)});
+        mPreparedScenes.push_back({&scene, 0, nullptr});
         prepared = &mPreparedScenes.back();
+    }
+    if (!prepared->walk) {
+        prepared->walk = std::make_unique<Traverser>(*root);
+        prepared->walk->addHandler(mHandlerPtr);
     }
     prepared->nodeCount = scene.getNodeCount();
     mHandler->beginPreparing();
