@@ -17,7 +17,14 @@
 //   --section=N  looks from behind a duck at the river's cross section N
 //                (of 58) instead of the start;
 //   --frame=FILE draws one valley frame, writes it to FILE as a binary PPM
-//                image and runs no benchmark.
+//                image and runs no benchmark;
+//   --frames=N   draws N valley frames after the warm-up and runs no
+//                benchmark: with LP_NUM_THREADS=0, what `valgrind
+//                --tool=callgrind --instr-atstart=no --collect-atstart=no`
+//                collects is the instructions of those N frames, repeatable
+//                on a busy machine (loading runs uninstrumented);
+//   --without=P,… leaves the parts named out (terrain, water, sky, scenery,
+//                items, ducks) for --frame and --frames.
 #include "CourseView.h"
 
 #include "race/Timerace.h"
@@ -37,9 +44,20 @@
 #include "scene/Camera.h"
 
 #include <benchmark/benchmark.h>
+#if __has_include(<valgrind/callgrind.h>)
+#include <valgrind/callgrind.h>
+#define VALLEY_START_COUNTING() \
+    CALLGRIND_START_INSTRUMENTATION;  \
+    CALLGRIND_TOGGLE_COLLECT
+#define VALLEY_STOP_COUNTING() CALLGRIND_TOGGLE_COLLECT
+#else
+#define VALLEY_START_COUNTING()
+#define VALLEY_STOP_COUNTING()
+#endif
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -202,6 +220,17 @@ bool writeFrame(Bench& bench, const std::string& path)
     return static_cast<bool>(out);
 }
 
+/// Draws `count` valley frames, counted by a profiler that runs the
+/// program (callgrind) and nothing else.
+void drawCountedFrames(Bench& bench, unsigned int count)
+{
+    VALLEY_START_COUNTING();
+    for (unsigned int i = 0; i < count; ++i) {
+        bench.frame();
+    }
+    VALLEY_STOP_COUNTING();
+}
+
 /// Moves into the program's directory, where the generated data lies.
 bool findData(const char* program)
 {
@@ -221,10 +250,15 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     std::string framePath;
     unsigned int section = 0;
+    unsigned int frames = 0;
+    std::string without;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--frame=", 8) == 0) {
             framePath = argv[i] + 8;
         } else if (std::sscanf(argv[i], "--section=%u", &section) == 1) {
+        } else if (std::sscanf(argv[i], "--frames=%u", &frames) == 1) {
+        } else if (std::strncmp(argv[i], "--without=", 10) == 0) {
+            without = argv[i] + 10;
         } else {
             std::cerr << "valley_bench: unknown option " << argv[i] << "\n";
             return 1;
@@ -245,11 +279,31 @@ int main(int argc, char** argv)
         return 1;
     }
     bench.view->placeCamera(section);
+    for (size_t begin = 0; begin < without.size();) {
+        const size_t end = std::min(without.find(',', begin), without.size());
+        const std::string name = without.substr(begin, end - begin);
+        begin = end + 1;
+        int part = 0;
+        while (part < CourseView::PART_COUNT && name != CourseView::PART_NAMES[part]) {
+            ++part;
+        }
+        if (part == CourseView::PART_COUNT) {
+            std::cerr << "valley_bench: no part " << name << "\n";
+            return 1;
+        }
+        bench.view->setShown(static_cast<CourseView::Part>(part), false);
+    }
     if (!framePath.empty()) {
         if (!writeFrame(bench, framePath)) {
             std::cerr << "valley_bench: cannot write " << framePath << "\n";
             return 1;
         }
+        return 0;
+    }
+    if (frames > 0) {
+        bench.window->attachRenderTarget(bench.target);
+        bench.warmUp();
+        drawCountedFrames(bench, frames);
         return 0;
     }
     gBench = &bench;

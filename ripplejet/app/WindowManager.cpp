@@ -309,7 +309,7 @@ bool WindowManager::handleMouseMove(Velta::InputEvent& event)
     }
     const float fx = static_cast<float>(x) / static_cast<float>(spanX) + static_cast<float>(mWrapX);
     const float fy = static_cast<float>(y) / static_cast<float>(spanY) + static_cast<float>(mWrapY);
-    event.setEventType(Velta::InputEvent::EVENT_MOVE, *new Velta::MoveEventInfo(fx, fy));
+    event.setMove(fx, fy);
     return false;
 }
 

@@ -105,7 +105,7 @@ void Autopilot::holdForward(long long timestamp, bool hold)
     mHolding = hold;
     Velta::InputEvent event(timestamp);
     const auto type = hold ? Velta::KeyEventInfo::KEY_PRESSED : Velta::KeyEventInfo::KEY_RELEASED;
-    event.setEventType(Velta::InputEvent::EVENT_KEY, *new Velta::KeyEventInfo(type, 0, Velta::KeyEventInfo::KEY_W, 0));
+    event.setKey(type, 0, Velta::KeyEventInfo::KEY_W, 0);
     mLevel->processInputEvent(event);
 }
 
@@ -122,7 +122,7 @@ void Autopilot::steer(float yaw, long long timestamp)
     }
     mPointerX = x;
     Velta::InputEvent event(timestamp);
-    event.setEventType(Velta::InputEvent::EVENT_MOVE, *new Velta::MoveEventInfo(x, 0.0f));
+    event.setMove(x, 0.0f);
     mLevel->processInputEvent(event);
 }
 

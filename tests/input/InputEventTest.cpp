@@ -3,6 +3,7 @@
 #include "input/KeyEventInfo.h"
 #include "input/MoveEventInfo.h"
 #include "input/SysWMEventInfo.h"
+#include "support/AllocationCounter.h"
 
 #include <gtest/gtest.h>
 
@@ -76,4 +77,40 @@ TEST(InputEvent, CopiesHoldTheirOwnInfo)
     EXPECT_NE(assigned.getButtonEventInfo(), original.getButtonEventInfo());
     assigned = InputEvent(7);
     EXPECT_EQ(assigned.getEventInfo(), nullptr);
+}
+
+TEST(InputEvent, OwnInfosAreRewrittenWithoutAllocatingAndCopiedByValue)
+{
+    InputEvent event(3);
+    event.setEventType(InputEvent::EVENT_KEY, *new Velta::KeyEventInfo(Velta::KeyEventInfo::KEY_PRESSED, 1, 2, 0));
+    VeltaTest::AllocationCounter allocations;
+    event.setMove(4.0f, 5.0f); // the allocated key info goes
+    event.setKey(Velta::KeyEventInfo::KEY_RELEASED, 9, 119, 1);
+    event.setButton(Velta::ButtonEventInfo::BUTTON_PRESSED, 3);
+    event.setSysWM(Velta::SysWMEventInfo::SYSWM_RESIZE, 800, 600);
+    const MoveEventInfo& move = event.setMove(6.0f, 7.0f);
+    EXPECT_EQ(allocations.getCount(), 0u);
+
+    ASSERT_EQ(event.getMoveEventInfo(), &move);
+    EXPECT_EQ(move.getAxisCount(), 2);
+    EXPECT_FLOAT_EQ(move.getX(), 6.0f);
+    EXPECT_FLOAT_EQ(move.getY(), 7.0f);
+    EXPECT_EQ(event.getKeyEventInfo(), nullptr);
+
+    // A copy holds its own info with the same values, which the original's
+    // next rewrite leaves alone.
+    InputEvent copy(event);
+    event.setMove(8.0f, 9.0f);
+    ASSERT_NE(copy.getMoveEventInfo(), nullptr);
+    EXPECT_NE(copy.getMoveEventInfo(), event.getMoveEventInfo());
+    EXPECT_FLOAT_EQ(copy.getMoveEventInfo()->getX(), 6.0f);
+
+    // An allocated info replaces the own one and is deleted with the event.
+    copy.setEventType(InputEvent::EVENT_MOVE, *new MoveEventInfo(CppLib::Vector<float>{1.0f, 2.0f, 3.0f, 4.0f}));
+    ASSERT_NE(copy.getMoveEventInfo(), nullptr);
+    EXPECT_EQ(copy.getMoveEventInfo()->getAxisCount(), 4);
+    EXPECT_FLOAT_EQ(copy.getMoveEventInfo()->getAxis(3), 4.0f);
+    EXPECT_FLOAT_EQ(copy.getMoveEventInfo()->getAxis(4), 0.0f);
+    copy = event;
+    EXPECT_FLOAT_EQ(copy.getMoveEventInfo()->getY(), 9.0f);
 }

@@ -127,8 +127,34 @@ TEST_F(Uploads, AFramesAllocationsDoNotGrowWithWhatItDraws)
     }
     const std::size_t many = measure();
     EXPECT_EQ(many, one);
-    // The views of the frame are made anew; nothing else is.
-    EXPECT_LE(one, 16u);
+    // The camera's views are made over in place.
+    EXPECT_EQ(one, 0u);
+}
+
+TEST_F(Uploads, WhatTheViewDoesNotSeeIsUploadedWithTheScenesFirstFrameAndWithEachNewNode)
+{
+    // Behind the camera, with a texture of its own.
+    const CppLib::SharedPtr<Material> behind = makeMaterial();
+    behind->setTexture(0, makeTexture(1, 1, Color::RGB, {0, 255, 0}));
+    mBuilder->addObject(makeQuad(-1, -1, 1, 1, 5, Color(1, 1, 1, 1)), behind);
+    renderFrame();
+    EXPECT_EQ(buffers(), 10u);
+    EXPECT_EQ(textures(), 2u);
+    expectPixels({{32, 32, {255, 0, 0}}});
+    renderFrame();
+    EXPECT_EQ(buffers(), 10u);
+
+    // A node added out of view: its data goes up in the next frame.
+    const CppLib::SharedPtr<Material> later = makeMaterial();
+    later->setTexture(0, makeTexture(1, 1, Color::RGB, {0, 0, 255}));
+    mBuilder->addObject(makeQuad(-1, -1, 1, 1, 6, Color(1, 1, 1, 1)), later);
+    renderFrame();
+    EXPECT_EQ(buffers(), 15u);
+    EXPECT_EQ(textures(), 3u);
+    VeltaTest::AllocationCounter allocations;
+    renderFrame();
+    EXPECT_EQ(allocations.getCount(), 0u);
+    EXPECT_EQ(buffers(), 15u);
 }
 
 TEST_F(Uploads, AnEditedImageSendsOnlyTheRectanglesWrittenSinceItsLastUpload)

@@ -29,6 +29,17 @@ public:
     /// outside the view.
     virtual const BoundingBox* getBounds() const { return nullptr; }
 
+    /// Appends every element the group may draw to `elements`: those of
+    /// getElementList() and, for a group that changes what it draws (levels
+    /// of detail), the ones it draws at other times. A renderer uploads
+    /// them all ahead, so that a change draws without creating anything.
+    virtual void collectAllElements(CppLib::Vector<GeometryElement*>& elements) const
+    {
+        for (GeometryElement* element : getElementList(0)) {
+            elements.append(element);
+        }
+    }
+
 protected:
     GeometryGroup() = default;
     GeometryGroup(const GeometryGroup&) = default;

@@ -10,12 +10,9 @@ namespace Velta {
 InputEvent::InputEvent(long long timestamp) : CppLib::Event(timestamp) {}
 
 InputEvent::InputEvent(const InputEvent& other)
-    : CppLib::Event(other),
-      mWindowId(other.mWindowId),
-      mEventType(other.mEventType),
-      mInputDevice(other.mInputDevice),
-      mInfo(other.mInfo ? other.mInfo->clone() : nullptr)
+    : CppLib::Event(other), mWindowId(other.mWindowId), mEventType(other.mEventType), mInputDevice(other.mInputDevice)
 {
+    copyInfo(other);
 }
 
 InputEvent& InputEvent::operator=(const InputEvent& other)
@@ -23,9 +20,8 @@ InputEvent& InputEvent::operator=(const InputEvent& other)
     if (this == &other) {
         return *this;
     }
-    InputEventInfo* info = other.mInfo ? other.mInfo->clone() : nullptr;
-    delete mInfo;
-    mInfo = info;
+    releaseInfo();
+    copyInfo(other);
     CppLib::Event::operator=(other);
     mWindowId = other.mWindowId;
     mEventType = other.mEventType;
@@ -35,16 +31,86 @@ InputEvent& InputEvent::operator=(const InputEvent& other)
 
 InputEvent::~InputEvent()
 {
-    delete mInfo;
+    releaseInfo();
+}
+
+void InputEvent::copyInfo(const InputEvent& other)
+{
+    if (other.mInfo == &other.mOwnKey) {
+        mOwnKey = other.mOwnKey;
+        mInfo = &mOwnKey;
+    } else if (other.mInfo == &other.mOwnMove) {
+        mOwnMove = other.mOwnMove;
+        mInfo = &mOwnMove;
+    } else if (other.mInfo == &other.mOwnButton) {
+        mOwnButton = other.mOwnButton;
+        mInfo = &mOwnButton;
+    } else if (other.mInfo == &other.mOwnSysWM) {
+        mOwnSysWM = other.mOwnSysWM;
+        mInfo = &mOwnSysWM;
+    } else {
+        mInfo = other.mInfo ? other.mInfo->clone() : nullptr;
+    }
+}
+
+bool InputEvent::isOwn(const InputEventInfo* info) const
+{
+    return info == &mOwnKey || info == &mOwnMove || info == &mOwnButton || info == &mOwnSysWM;
+}
+
+void InputEvent::releaseInfo()
+{
+    if (!isOwn(mInfo)) {
+        delete mInfo;
+    }
+    mInfo = nullptr;
 }
 
 void InputEvent::setEventType(EventType type, InputEventInfo& info)
 {
     mEventType = type;
     if (mInfo != &info) {
-        delete mInfo;
+        releaseInfo();
         mInfo = &info;
     }
+}
+
+void InputEvent::holdOwn(EventType type, InputEventInfo& own)
+{
+    if (mInfo != &own) {
+        releaseInfo();
+        mInfo = &own;
+    }
+    mEventType = type;
+}
+
+KeyEventInfo& InputEvent::setKey(KeyEventInfo::EventType type, unsigned char keycode, unsigned short keySymbol,
+                                 unsigned short modifierMask)
+{
+    mOwnKey = KeyEventInfo(type, keycode, keySymbol, modifierMask);
+    holdOwn(EVENT_KEY, mOwnKey);
+    return mOwnKey;
+}
+
+MoveEventInfo& InputEvent::setMove(float x, float y)
+{
+    mOwnMove.setPosition(x, y);
+    holdOwn(EVENT_MOVE, mOwnMove);
+    return mOwnMove;
+}
+
+ButtonEventInfo& InputEvent::setButton(ButtonEventInfo::EventType type, int buttonNr)
+{
+    mOwnButton = ButtonEventInfo(type, buttonNr);
+    holdOwn(EVENT_BUTTON, mOwnButton);
+    return mOwnButton;
+}
+
+SysWMEventInfo& InputEvent::setSysWM(SysWMEventInfo::EventType type, int width, int height)
+{
+    mOwnSysWM = SysWMEventInfo(type, width, height);
+    holdOwn(EVENT_SYSWM, mOwnSysWM);
+    return mOwnSysWM;
 }
 
 template <typename Info>

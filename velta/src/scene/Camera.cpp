@@ -72,6 +72,38 @@ CppLib::SharedPtr<View> Camera::getOverlayView(float aspect)
     return mOverlay->getView(frustrum, mOverlaySettings.getRenderSettings());
 }
 
+CppLib::SharedPtr<View> Camera::getFrameView(float aspect)
+{
+    SceneRoot* scene = getSceneRoot();
+    if (!scene) {
+        return CppLib::SharedPtr<View>();
+    }
+    const Frustrum frustrum(getTransformedNode().getInverseWorldTransformation(), mCamSettings.getProjectionMode(),
+                            mCamSettings.getAspectMode(), mCamSettings.getNearDistance(),
+                            mCamSettings.getFarDistance(), mCamSettings.getFovX(), mCamSettings.getFovY(), aspect);
+    if (mFrameView.isNull() || &mFrameView->getSceneRoot() != scene ||
+        !mFrameView->renew(frustrum, mCamSettings.getRenderSettings())) {
+        mFrameView = getView(aspect);
+    }
+    return mFrameView;
+}
+
+CppLib::SharedPtr<View> Camera::getFrameOverlayView(float aspect)
+{
+    if (!mOverlay) {
+        return CppLib::SharedPtr<View>();
+    }
+    const Frustrum frustrum(getOverlayViewMatrix(), mOverlaySettings.getProjectionMode(),
+                            mOverlaySettings.getAspectMode(), mOverlaySettings.getNearDistance(),
+                            mOverlaySettings.getFarDistance(), mOverlaySettings.getFovX(),
+                            mOverlaySettings.getFovY(), aspect);
+    if (mFrameOverlayView.isNull() || &mFrameOverlayView->getSceneRoot() != mOverlay ||
+        !mFrameOverlayView->renew(frustrum, mOverlaySettings.getRenderSettings())) {
+        mFrameOverlayView = getOverlayView(aspect);
+    }
+    return mFrameOverlayView;
+}
+
 CppLib::Matrix<float, 4> Camera::getOverlayViewMatrix() const
 {
     return CppLib::Matrix<float, 4>::translation(0.0f, 0.0f, -mOverlayZOffset);

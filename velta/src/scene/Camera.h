@@ -55,6 +55,12 @@ public:
     /// The view of the overlay; empty when there is no overlay.
     CppLib::SharedPtr<View> getOverlayView(float aspect);
 
+    /// The same views, kept by the camera and made over on each call: after
+    /// the first call they allocate nothing. Valid until the next call (a
+    /// renderer's view for one frame).
+    CppLib::SharedPtr<View> getFrameView(float aspect);
+    CppLib::SharedPtr<View> getFrameOverlayView(float aspect);
+
     /// The view matrix of the overlay: the overlay plane lies the z offset in
     /// front of an eye at the origin.
     CppLib::Matrix<float, 4> getOverlayViewMatrix() const;
@@ -69,6 +75,8 @@ private:
     float mOverlayZOffset = 2.0f;
     bool mUseOverlay = true;
     BoundingBox mBoundingVolume;
+    CppLib::SharedPtr<View> mFrameView;
+    CppLib::SharedPtr<View> mFrameOverlayView;
 };
 
 } // namespace Velta

@@ -87,6 +87,8 @@ public:
     /// Handlers and filters are asked in the order added.
     void addHandler(CppLib::SharedPtr<Handler> handler);
     void addFilter(CppLib::SharedPtr<Filter> filter);
+    /// Removes every handler (keeping the room they took).
+    void clearHandlers() { mHandlers.clear(); }
 
     /// The filter at `index`, or an empty pointer.
     CppLib::SharedPtr<Filter> getFilter(unsigned int index) const;

@@ -28,4 +28,17 @@ View::View(SceneRoot& scene, CppLib::SharedPtr<Frustrum> frustrum, CppLib::Share
 
 View::~View() = default;
 
+bool View::renew(const Frustrum& frustrum, CppLib::SharedPtr<RenderSettings> settings)
+{
+    if (mFrustrum.isNull() || mFrustrum->getProjectionMode() != frustrum.getProjectionMode()) {
+        return false;
+    }
+    // The view filter holds the same frustrum.
+    *mFrustrum = frustrum;
+    mRenderSettings = settings;
+    clearHandlers();
+    reset();
+    return true;
+}
+
 } // namespace Velta

@@ -40,6 +40,13 @@ public:
     View(SceneRoot& scene, CppLib::SharedPtr<Frustrum> frustrum, CppLib::SharedPtr<RenderSettings> settings);
     ~View() override;
 
+    /// Makes the view over for another frame of the same scene: the frustrum
+    /// (copied into the one the view holds), the settings, no handlers.
+    /// Allocates nothing. False, changing nothing, when `frustrum` is of
+    /// another projection mode than the view's (which decides whether the
+    /// view culls): make a new view then.
+    bool renew(const Frustrum& frustrum, CppLib::SharedPtr<RenderSettings> settings);
+
     SceneRoot& getSceneRoot() const { return *mSceneRoot; }
     CppLib::SharedPtr<Frustrum> getFrustrum() const { return mFrustrum; }
     CppLib::SharedPtr<RenderSettings> getRenderSettings() const { return mRenderSettings; }

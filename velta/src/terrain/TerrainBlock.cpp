@@ -261,4 +261,17 @@ unsigned int TerrainBlock::edgeVertex(Edge edge, unsigned int along) const
     }
 }
 
+void TerrainBlock::collectSeams(CppLib::Vector<GeometryElement*>& elements) const
+{
+    for (const auto& byCoarse : mSeams) {
+        for (const auto& byFine : byCoarse) {
+            for (IndexElementData* seam : byFine) {
+                if (seam) {
+                    elements.append(seam);
+                }
+            }
+        }
+    }
+}
+
 } // namespace Velta

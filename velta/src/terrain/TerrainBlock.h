@@ -112,6 +112,9 @@ public:
     void select(unsigned int level, const unsigned int (&neighbourLevels)[EDGE_COUNT]);
     unsigned int getLevel() const { return mLevel; }
 
+    /// Appends every seam the block may draw.
+    void collectSeams(CppLib::Vector<GeometryElement*>& elements) const;
+
 private:
     /// Indices of one strip for each set of coats.
     using Strips = std::vector<std::pair<unsigned int, std::vector<unsigned int>>>;

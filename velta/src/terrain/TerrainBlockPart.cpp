@@ -26,6 +26,18 @@ const BoundingBox* TerrainBlockPart::getBounds() const
     return mBlock->getBounds();
 }
 
+void TerrainBlockPart::collectAllElements(CppLib::Vector<GeometryElement*>& elements) const
+{
+    for (IndexElementData* strip : mStrips) {
+        if (strip) {
+            elements.append(strip);
+        }
+    }
+    if (mLeftOut == 0) {
+        mBlock->collectSeams(elements);
+    }
+}
+
 void TerrainBlockPart::setStrip(unsigned int level, IndexElementData* strip)
 {
     if (level >= LEVELS) {

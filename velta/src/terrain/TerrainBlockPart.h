@@ -39,6 +39,10 @@ public:
     /// The block's bounds.
     const BoundingBox* getBounds() const override;
 
+    /// The strips of every level and, for the first part, every seam of
+    /// the block.
+    void collectAllElements(CppLib::Vector<GeometryElement*>& elements) const override;
+
     /// Takes the strip of its quads at `level` (null: none there).
     void setStrip(unsigned int level, IndexElementData* strip);
     IndexElementData* getStrip(unsigned int level) const;

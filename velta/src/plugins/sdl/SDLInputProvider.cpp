@@ -55,7 +55,7 @@ unsigned short translateModifiers(unsigned int sdlMask)
 
 void setSysWM(InputEvent& event, SysWMEventInfo::EventType type, int width = 0, int height = 0)
 {
-    event.setEventType(InputEvent::EVENT_SYSWM, *new SysWMEventInfo(type, width, height));
+    event.setSysWM(type, width, height);
 }
 
 /// Rewrites `event` from `sdl`; false for SDL events the engine does not pass on.
@@ -67,21 +67,18 @@ bool translate(const SDL_Event& sdl, InputEvent& event)
         break;
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-        event.setEventType(InputEvent::EVENT_KEY,
-                           *new KeyEventInfo(sdl.type == SDL_KEYUP ? KeyEventInfo::KEY_RELEASED : KeyEventInfo::KEY_PRESSED,
-                                             sdl.key.keysym.scancode,
-                                             static_cast<unsigned short>(sdl.key.keysym.sym),
-                                             translateModifiers(sdl.key.keysym.mod)));
+        event.setKey(sdl.type == SDL_KEYUP ? KeyEventInfo::KEY_RELEASED : KeyEventInfo::KEY_PRESSED,
+                     sdl.key.keysym.scancode, static_cast<unsigned short>(sdl.key.keysym.sym),
+                     translateModifiers(sdl.key.keysym.mod));
         break;
     case SDL_MOUSEMOTION:
-        event.setEventType(InputEvent::EVENT_MOVE, *new MoveEventInfo(sdl.motion.x, sdl.motion.y));
+        event.setMove(sdl.motion.x, sdl.motion.y);
         break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP:
-        event.setEventType(InputEvent::EVENT_BUTTON,
-                           *new ButtonEventInfo(sdl.type == SDL_MOUSEBUTTONUP ? ButtonEventInfo::BUTTON_RELEASED
-                                                                               : ButtonEventInfo::BUTTON_PRESSED,
-                                                sdl.button.button));
+        event.setButton(sdl.type == SDL_MOUSEBUTTONUP ? ButtonEventInfo::BUTTON_RELEASED
+                                                      : ButtonEventInfo::BUTTON_PRESSED,
+                        sdl.button.button);
         break;
     case SDL_QUIT:
         setSysWM(event, SysWMEventInfo::SYSWM_QUIT);
@@ -109,7 +106,8 @@ SDLInputProvider::~SDLInputProvider() = default;
 
 void SDLInputProvider::pollEvents(long long timestamp)
 {
-    // One event object for the whole poll; each translation replaces its info.
+    // One event object for the whole poll; each translation rewrites the
+    // event's own info of its kind, so polling allocates nothing.
     InputEvent event(timestamp);
     SDL_Event sdl;
     while (isEnabled() && isRegistered() && SDL_PollEvent(&sdl)) {

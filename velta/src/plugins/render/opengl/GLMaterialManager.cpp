@@ -437,10 +437,25 @@ void GLMaterialManager::reportMissingUnit(const Material& material, unsigned int
              std::to_string(units) + " texture units; what fits is drawn");
 }
 
-void GLMaterialManager::bindTexture(Texture& texture, int unit, int previousUnit)
+void GLMaterialManager::prepare(const Material& material, const VertexDataSet& data)
+{
+    if (!mUseTextures) {
+        return;
+    }
+    const int units = mContext->getStateCache().getTextureUnitCount();
+    for (unsigned int unit : data.getTexturesIndices()) {
+        const CppLib::SharedPtr<Texture> texture = material.getTexture(unit);
+        if (unit < static_cast<unsigned int>(units) && !texture.isNull()) {
+            bindAndUpload(*texture, static_cast<int>(unit), getTarget(texture->getTextureType()));
+        }
+    }
+    mLastMaterial = nullptr;
+    mLastData = nullptr;
+}
+
+GLRenderContext::TexIdSet& GLMaterialManager::bindAndUpload(Texture& texture, int unit, unsigned int target)
 {
     GLStateCache& state = mContext->getStateCache();
-    const GLenum target = getTarget(texture.getTextureType());
     GLRenderContext::TexIdSet* record = mContext->findTexIdSet(texture);
     if (!record) {
         record = &mContext->createTexIdSet(texture);
@@ -457,6 +472,14 @@ void GLMaterialManager::bindTexture(Texture& texture, int unit, int previousUnit
         record->stamp = now;
         upload(texture, *record, target, record->hasImage);
     }
+    return *record;
+}
+
+void GLMaterialManager::bindTexture(Texture& texture, int unit, int previousUnit)
+{
+    GLStateCache& state = mContext->getStateCache();
+    const GLenum target = getTarget(texture.getTextureType());
+    GLRenderContext::TexIdSet* record = &bindAndUpload(texture, unit, target);
     if (!record->hasImage) {
         // Nothing to sample (no image yet, or it was refused): the surface
         // shows untextured rather than in whatever an empty object gives.

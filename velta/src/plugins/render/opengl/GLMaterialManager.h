@@ -63,6 +63,10 @@ public:
     /// changes nothing.
     void apply(const Material& material, const VertexDataSet& data);
 
+    /// Uploads the textures `material` shows on `data` (as apply() would),
+    /// leaving the units' settings to the next apply().
+    void prepare(const Material& material, const VertexDataSet& data);
+
 private:
     bool isLit(const Material& material) const;
     /// Whether any of the material's three lighting colours is not black.
@@ -75,6 +79,9 @@ private:
     static bool hasSourceUnit(const Texture& texture, int unit, int units);
     void reportMissingUnit(const Material& material, unsigned int unit, int units);
     void bindTexture(Texture& texture, int unit, int previousUnit);
+    /// Binds `texture` on `unit` and uploads its image when it has none or
+    /// it changed; answers its record.
+    GLRenderContext::TexIdSet& bindAndUpload(Texture& texture, int unit, unsigned int target);
     void upload(Texture& texture, GLRenderContext::TexIdSet& record, unsigned int target, bool replacing);
     /// Replaces only the rectangles of an editable image (TextureProxy) that
     /// changed since the texture object got it. False when that cannot be

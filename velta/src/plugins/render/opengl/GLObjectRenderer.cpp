@@ -92,6 +92,45 @@ void GLObjectRenderer::queue(ObjectNode& object, Node& node, Drawable& drawable,
     }
 }
 
+void GLObjectRenderer::prepare(ObjectNode& object, Drawable& drawable)
+{
+    ++mPrepared;
+    const CppLib::SharedPtr<Geometry> geometry = drawable.getGeometry(0);
+    VertexDataSet* data = geometry.isNull() ? nullptr : geometry->getIndexedDataSet(0);
+    if (!data) {
+        return;
+    }
+    bindArrays(*data);
+    for (GeometryGroup* group : geometry->getElementGroups()) {
+        if (!group) {
+            continue;
+        }
+        const CppLib::SharedPtr<Material> material = findMaterial(drawable, object, group->getMaterialIndex());
+        mMaterialManager->prepare(material.isNull() ? mDefaultMaterial : *material, *data);
+        mAllElements.clear();
+        group->collectAllElements(mAllElements);
+        for (GeometryElement* element : mAllElements) {
+            if (auto* indexed = dynamic_cast<IndexElement*>(element)) {
+                mContext->loadIndexBuffer(indexed->getIndexList());
+            } else if (auto* own = dynamic_cast<VertexElement*>(element)) {
+                bindArrays(own->getVertexData());
+            }
+        }
+    }
+    mBoundData = nullptr;
+}
+
+void GLObjectRenderer::reserveForPrepared()
+{
+    const size_t count = std::max({mPrepared, mOpaque.capacity(), mBlended.capacity()});
+    mPrepared = 0;
+    mOpaque.reserve(count);
+    mBlended.reserve(count);
+    if (mScratch.size() < count) {
+        mScratch.resize(count);
+    }
+}
+
 void GLObjectRenderer::draw()
 {
     GLStateCache& state = mContext->getStateCache();

@@ -4,6 +4,7 @@
 #include "cpplib/Matrix.h"
 #include "cpplib/Point.h"
 #include "cpplib/SharedPtr.h"
+#include "cpplib/Vector.h"
 #include "resource/Material.h"
 
 #include <vector>
@@ -74,6 +75,15 @@ public:
     /// blending; opaque otherwise.
     void queue(ObjectNode& object, Node& node, Drawable& drawable, float distance);
 
+    /// Uploads everything `drawable` may draw, seen or not: its vertex
+    /// arrays, the index lists of all its groups' elements at every level of
+    /// detail (GeometryGroup::collectAllElements) and its materials'
+    /// textures, so that drawing it later creates and uploads nothing.
+    void prepare(ObjectNode& object, Drawable& drawable);
+    /// Makes room in the queues for every drawable prepared since the last
+    /// call, so that no view of the prepared scenes grows them.
+    void reserveForPrepared();
+
     const std::vector<Entry>& getOpaqueQueue() const { return mOpaque; }
     const std::vector<Entry>& getBlendedQueue() const { return mBlended; }
 
@@ -118,6 +128,10 @@ private:
     VertexDataSet* mBoundData = nullptr;
     /// What groups without a material of their own are drawn with.
     Material mDefaultMaterial;
+    /// Scratch for prepare().
+    CppLib::Vector<GeometryElement*> mAllElements;
+    /// Drawables prepared since the last reserveForPrepared().
+    size_t mPrepared = 0;
     /// OpenGL errors already logged, one bit per error code, and index
     /// lists already reported, so that nothing is logged every frame.
     unsigned int mReportedErrors = 0;

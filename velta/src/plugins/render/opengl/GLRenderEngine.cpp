@@ -156,7 +156,7 @@ void GLRenderEngine::renderTarget(RenderTarget& target, GLRenderContext& context
         const float aspect = static_cast<float>(w) / static_cast<float>(h);
         glViewport(x, y, w, h);
 
-        const CppLib::SharedPtr<View> view = camera->getView(aspect);
+        const CppLib::SharedPtr<View> view = camera->getFrameView(aspect);
         if (view.isNull()) {
             continue;
         }
@@ -164,7 +164,7 @@ void GLRenderEngine::renderTarget(RenderTarget& target, GLRenderContext& context
         renderer.render(*view);
 
         if (camera->useOverlay()) {
-            const CppLib::SharedPtr<View> overlay = camera->getOverlayView(aspect);
+            const CppLib::SharedPtr<View> overlay = camera->getFrameOverlayView(aspect);
             if (!overlay.isNull()) {
                 glClear(GL_DEPTH_BUFFER_BIT);
                 renderer.render(*overlay);

@@ -19,6 +19,13 @@ void GLTraverserHandler::begin(View::ViewFilter* filter)
 {
     mViewFilter = filter;
     mCurrentObject = nullptr;
+    mPreparing = false;
+}
+
+void GLTraverserHandler::beginPreparing()
+{
+    begin(nullptr);
+    mPreparing = true;
 }
 
 void GLTraverserHandler::reset(Node&)
@@ -41,6 +48,9 @@ Traverser::StatusResult GLTraverserHandler::handle(Node& node, Direction directi
     }
     switch (node.getNodeType()) {
     case Node::LIGHT:
+        if (mPreparing) {
+            break;
+        }
         if (auto* light = dynamic_cast<Light*>(&node)) {
             mSceneManager->addLight(*light);
         }
@@ -48,6 +58,10 @@ Traverser::StatusResult GLTraverserHandler::handle(Node& node, Direction directi
     case Node::OBJECT:
         if (mCurrentObject) {
             if (auto* drawable = dynamic_cast<Drawable*>(&node)) {
+                if (mPreparing) {
+                    mObjectRenderer->prepare(*mCurrentObject, *drawable);
+                    break;
+                }
                 const float distance = mViewFilter ? mViewFilter->getLastDistance() : 0.0f;
                 mObjectRenderer->queue(*mCurrentObject, node, *drawable, distance);
             }

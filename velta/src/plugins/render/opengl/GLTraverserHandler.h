@@ -22,6 +22,9 @@ public:
     /// Starts a view; `filter` is its culling filter, or null for an
     /// unculled view (whose drawables then have distance 0).
     void begin(View::ViewFilter* filter);
+    /// Starts a walk that hands every drawable to the object renderer's
+    /// prepare() instead (lights are left alone); begin() ends it.
+    void beginPreparing();
 
     void reset(Node& start) override;
     StatusResult handle(Node& node, Direction direction, Node* previous) override;
@@ -34,6 +37,7 @@ private:
     GLObjectRenderer* mObjectRenderer;
     View::ViewFilter* mViewFilter = nullptr;
     ObjectNode* mCurrentObject = nullptr;
+    bool mPreparing = false;
 };
 
 } // namespace Velta

@@ -5,7 +5,9 @@
 #include "plugins/render/opengl/GLTraverserHandler.h"
 #include "plugins/render/opengl/GLTypes.h"
 #include "render/Viewport.h"
+#include "scene/Branch.h"
 #include "scene/Frustrum.h"
+#include "scene/SceneRoot.h"
 #include "scene/View.h"
 
 #include <GL/glew.h>
@@ -37,6 +39,7 @@ void GLViewRenderer::render(View& view)
     mSceneManager.begin(settings);
     mObjectRenderer.begin(settings, frustrum.get());
     mMaterialManager.begin(settings);
+    prepareScene(view.getSceneRoot());
     mHandler->begin(view.getViewFilter());
 
     // Collect lights and drawables; nothing is drawn yet.
@@ -56,6 +59,42 @@ void GLViewRenderer::render(View& view)
     mObjectRenderer.draw();
     glPopMatrix();
     mHandler->begin(nullptr);
+}
+
+void GLViewRenderer::prepareScene(SceneRoot& scene)
+{
+    PreparedScene* prepared = nullptr;
+    for (PreparedScene& candidate : mPreparedScenes) {
+        if (candidate.scene == &scene) {
+            prepared = &candidate;
+        }
+    }
+    // A scene made where a deleted one was has another root (or the same
+    // node at the same place): the walk is kept only for the root it starts
+    // from.
+    Node* root = scene.getRoot();
+    if (prepared && prepared->walk && &prepared->walk->getRoot() != root) {
+        prepared->walk = nullptr;
+    }
+    if (prepared && prepared->walk && prepared->nodeCount == scene.getNodeCount()) {
+        return;
+    }
+    if (!root) {
+        return;
+    }
+    if (!prepared) {
+        mPreparedScenes.push_back({&scene, 0, nullptr});
+        prepared = &mPreparedScenes.back();
+    }
+    if (!prepared->walk) {
+        prepared->walk = std::make_unique<Traverser>(*root);
+        prepared->walk->addHandler(mHandlerPtr);
+    }
+    prepared->nodeCount = scene.getNodeCount();
+    mHandler->beginPreparing();
+    prepared->walk->walk(0, false);
+    mHandler->begin(nullptr);
+    mObjectRenderer.reserveForPrepared();
 }
 
 void GLViewRenderer::loadProjection(View& view)

@@ -7,9 +7,12 @@
 #include "plugins/render/opengl/GLSceneManager.h"
 #include "scene/Traverser.h"
 
+#include <memory>
 #include <vector>
 
 namespace Velta {
+
+class SceneRoot;
 
 class GLRenderContext;
 class GLTraverserHandler;
@@ -33,6 +36,11 @@ public:
 
     /// Draws `view` with its frustum and render settings into the current
     /// OpenGL viewport. The view gets the renderer's traversal handler.
+    ///
+    /// The first time a scene is drawn, and whenever its number of nodes has
+    /// changed since, everything in it is uploaded first, seen or not
+    /// (GLObjectRenderer::prepare): the frames after that upload nothing
+    /// and create no records as the camera turns to new parts of the scene.
     void render(View& view);
 
     /// Logs, once per viewport, that a viewport shows nothing of its target.
@@ -45,6 +53,16 @@ public:
 
 private:
     void loadProjection(View& view);
+    /// Prepares `scene` when it is new or its node count changed.
+    void prepareScene(SceneRoot& scene);
+
+    /// A scene prepared, with its node count then and the walk that
+    /// prepared it (kept, so that preparing again allocates nothing).
+    struct PreparedScene {
+        SceneRoot* scene;
+        int nodeCount;
+        std::unique_ptr<Traverser> walk;
+    };
 
     GLRenderContext* mContext;
     GLMaterialManager mMaterialManager;
@@ -53,6 +71,7 @@ private:
     GLTraverserHandler* mHandler;
     CppLib::SharedPtr<Traverser::Handler> mHandlerPtr;
     std::vector<const Viewport*> mReportedViewports;
+    std::vector<PreparedScene> mPreparedScenes;
 };
 
 } // namespace Velta
