@@ -1,11 +1,17 @@
 #include "app/WindowManager.h"
 
+#include "app/GameClock.h"
+#include "app/RaceRecorder.h"
+#include "app/RaceReplay.h"
+#include "race/Autopilot.h"
+
 #include "core/LogManager.h"
 #include "core/ProcessManager.h"
 #include "core/TimerManager.h"
 #include "core/VeltaCore.h"
 #include "input/InputEvent.h"
 #include "input/InputManager.h"
+#include "input/ButtonEventInfo.h"
 #include "input/KeyEventInfo.h"
 #include "input/MoveEventInfo.h"
 #include "input/SysWMEventInfo.h"
@@ -18,7 +24,13 @@
 #include "app/Menu.h"
 #include "scene/Camera.h"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <utility>
+#include <vector>
 #include <string>
+#include <thread>
 
 namespace Ripplejet {
 
@@ -42,17 +54,68 @@ void logError(const std::string& message)
     core().getLogManager().getLogger("windowmanager")->error(message);
 }
 
+long long steadyMicroseconds()
+{
+    using namespace std::chrono;
+    return duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+constexpr const char* PAUSED_IMAGE = "overlays\\paused.png";
+constexpr const char* HELP_IMAGE = "overlays\\help.png";
+
 } // namespace
 
 WindowManager::WindowManager() : Velta::InputProcessor(-1) {}
 
-WindowManager::~WindowManager() = default;
+WindowManager::~WindowManager()
+{
+    mNotice.setOverlay(nullptr);
+}
+
+void WindowManager::setWindowMode(bool fullscreen, int width, int height)
+{
+    mFullscreen = fullscreen;
+    mFullscreenSize = {width, height};
+    mWindowedSize = {width, height};
+    mModeChosen = true;
+}
+
+void WindowManager::takeModeSize()
+{
+    const std::pair<int, int> size = mFullscreen ? nearestFullscreenSize(mFullscreenSize) : mWindowedSize;
+    mWidth = size.first;
+    mHeight = size.second;
+}
+
+std::pair<int, int> WindowManager::nearestFullscreenSize(std::pair<int, int> wanted) const
+{
+    const std::vector<std::pair<int, int>> sizes = core().getRenderManager().getFullscreenSizes();
+    if (sizes.empty() || std::find(sizes.begin(), sizes.end(), wanted) != sizes.end()) {
+        return wanted;
+    }
+    std::pair<int, int> best = sizes.front();
+    const auto distance = [&](std::pair<int, int> size) {
+        return std::abs(size.first - wanted.first) + std::abs(size.second - wanted.second);
+    };
+    for (const std::pair<int, int>& size : sizes) {
+        if (distance(size) < distance(best)) {
+            best = size;
+        }
+    }
+    core().getLogManager().getLogger("windowmanager")->warn(
+        "The display offers no " + std::to_string(wanted.first) + " x " + std::to_string(wanted.second) +
+        " full-screen mode; using the nearest, " + std::to_string(best.first) + " x " + std::to_string(best.second));
+    return best;
+}
 
 bool WindowManager::init()
 {
-    mFullscreen = true;
-    mWidth = FULLSCREEN_WIDTH;
-    mHeight = FULLSCREEN_HEIGHT;
+    if (!mModeChosen) {
+        mFullscreen = true;
+        mFullscreenSize = {FULLSCREEN_WIDTH, FULLSCREEN_HEIGHT};
+        mWindowedSize = {WINDOWED_WIDTH, WINDOWED_HEIGHT};
+    }
+    takeModeSize();
     // Both cover the whole window (the float constructor: fractions).
     mMenuViewport = CppLib::SharedPtr<Velta::Viewport>(new Velta::Viewport(0.0f, 0.0f, 1.0f, 1.0f));
     mLevelViewport = CppLib::SharedPtr<Velta::Viewport>(new Velta::Viewport(0.0f, 0.0f, 1.0f, 1.0f));
@@ -99,7 +162,19 @@ void WindowManager::setMenu(Menu* menu)
 
 void WindowManager::setLevel(Level* level)
 {
+    mNotice.setOverlay(nullptr);
+    mAutopilot.reset();
+    mAutopilotClicked = false;
+    if (!level) {
+        mLevelActive = false;
+    }
     mLevel = level;
+}
+
+void WindowManager::setBenchmark(bool benchmark, int toSection)
+{
+    mBenchmark = benchmark;
+    mBenchmarkSection = toSection;
 }
 
 bool WindowManager::startLevel()
@@ -116,6 +191,12 @@ bool WindowManager::startLevel()
     if (!mMenuViewport.isNull()) {
         mMenuViewport->setEnabled(false);
     }
+    const CppLib::SharedPtr<Velta::Camera> camera = mLevel->getCamera();
+    mNotice.setOverlay(camera.isNull() ? nullptr : camera->getOverlay());
+    if (mPaused || mHelpShown) {
+        showNotice();
+        setMouseGrab(false);
+    }
     mLevelActive = true;
     return true;
 }
@@ -124,15 +205,158 @@ void WindowManager::run()
 {
     Velta::VeltaCore& engine = core();
     mRunning = true;
+    mFrameStartMicros = steadyMicroseconds();
+    mFrameTimes.mark(mFrameStartMicros);
     while (mRunning) {
-        const long long timestamp = engine.getTimerManager().getTimestamp();
+        const long long timestamp = beginFrame();
         if (mLevel) {
             mLevel->update(timestamp);
+            driveLevel(timestamp);
         }
         engine.getProcessManager().update(true);
         if (mShowStats) {
             countFrame(timestamp);
         }
+        endFrame();
+    }
+}
+
+long long WindowManager::beginFrame()
+{
+    ++mFrames;
+    if (mReplay && !mPaused && mReplayFrame < mReplay->getFrameCount() && mClock) {
+        mClock->setFrameTime(mReplay->getFrameTime(mReplayFrame));
+    } else if (mClock) {
+        mClock->beginFrame();
+    }
+    const long long timestamp = core().getTimerManager().getTimestamp();
+    if (mRecorder && !mPaused) {
+        mRecorder->beginFrame(timestamp);
+    }
+    return timestamp;
+}
+
+void WindowManager::driveLevel(long long timestamp)
+{
+    if (mPaused || !mLevelActive) {
+        return;
+    }
+    if (mReplay) {
+        if (mReplayFrame < mReplay->getFrameCount()) {
+            mReplay->deliverEvents(mReplayFrame, *mLevel);
+        }
+        return;
+    }
+    if (!mBenchmark) {
+        return;
+    }
+    if (!mAutopilot && mLevel->getPlayerModifier()) {
+        mAutopilotInput = std::make_unique<LevelInput>(*this);
+        mAutopilot = std::make_unique<Autopilot>(*mAutopilotInput, *mLevel->getPlayerModifier());
+    }
+    if (!mAutopilotClicked) {
+        // The click that starts the race, as the player's would.
+        Velta::InputEvent click(timestamp);
+        click.setButton(Velta::ButtonEventInfo::BUTTON_PRESSED, 1);
+        forwardToLevel(click);
+        click.setButton(Velta::ButtonEventInfo::BUTTON_RELEASED, 1);
+        forwardToLevel(click);
+        mAutopilotClicked = true;
+    }
+    if (mAutopilot) {
+        mAutopilot->update(timestamp);
+    }
+}
+
+void WindowManager::endFrame()
+{
+    if (mRecorder && !mPaused) {
+        if (mNewRaceAsked) {
+            mRecorder->recordNewRace();
+        }
+        mRecorder->endFrame();
+    }
+    if (mReplay && !mPaused) {
+        if (mReplayFrame < mReplay->getFrameCount() && mReplay->startsNewRace(mReplayFrame)) {
+            mNewRaceAsked = true;
+        }
+        if (++mReplayFrame >= mReplay->getFrameCount()) {
+            quit();
+        }
+    }
+    if (mBenchmark && mLevel &&
+        (std::string(mLevel->getRaceResult()) != "unfinished" ||
+         (mBenchmarkSection > 0 && mAutopilot && mAutopilot->getTarget() >= mBenchmarkSection))) {
+        quit();
+    }
+    if (mNewRaceAsked) {
+        mNewRaceAsked = false;
+        startNewRace();
+    }
+    if (mFrameLimit > 0) {
+        const long long frameMicros = 1000000LL / mFrameLimit;
+        const long long wait = mFrameStartMicros + frameMicros - steadyMicroseconds();
+        if (wait > 0) {
+            std::this_thread::sleep_for(std::chrono::microseconds(wait));
+        }
+    }
+    mFrameStartMicros = steadyMicroseconds();
+    mFrameTimes.mark(mFrameStartMicros);
+}
+
+void WindowManager::startNewRace()
+{
+    if (mNewRace) {
+        mNewRace();
+    }
+}
+
+void WindowManager::forwardToLevel(Velta::InputEvent& event)
+{
+    if (mRecorder) {
+        mRecorder->recordEvent(event);
+    }
+    mLevel->processInputEvent(event);
+}
+
+void WindowManager::setPaused(bool paused)
+{
+    if (paused == mPaused) {
+        return;
+    }
+    mPaused = paused;
+    if (mClock) {
+        mClock->setPaused(paused);
+    }
+    if (paused) {
+        mPausedPointerX = mLastPointerX;
+        mPausedPointerY = mLastPointerY;
+    }
+    if (mLevelActive) {
+        setMouseGrab(!paused && !mHelpShown);
+        if (!paused && mWindow && mPausedPointerX >= 0) {
+            // Back where the pause found it, so the steering does not jump.
+            mIgnoreNextMove = true;
+            mWindow->warpPointer(mPausedPointerX, mPausedPointerY);
+        }
+    }
+    showNotice();
+}
+
+void WindowManager::setHelpShown(bool shown)
+{
+    mHelpShown = shown;
+    showNotice();
+}
+
+void WindowManager::showNotice()
+{
+    if (mHelpShown) {
+        mNotice.show(HELP_IMAGE);
+    } else if (mPaused) {
+        mNotice.show(PAUSED_IMAGE);
+    } else {
+        mNotice.hide();
     }
 }
 
@@ -158,11 +382,24 @@ bool WindowManager::processInputEvent(Velta::InputEvent& event)
     case Velta::InputEvent::EVENT_KEY:
         handled = handleKey(event.getKeyEventInfo());
         break;
+    case Velta::InputEvent::EVENT_BUTTON:
+        // While paused a click takes the game back; it is not the level's.
+        if (mPaused) {
+            const Velta::ButtonEventInfo* button = event.getButtonEventInfo();
+            if (button && button->getEventType() == Velta::ButtonEventInfo::BUTTON_PRESSED &&
+                button->getButtonNr() == 1) {
+                setPaused(false);
+            }
+            handled = true;
+        }
+        break;
     case Velta::InputEvent::EVENT_SYSWM: {
         const Velta::SysWMEventInfo* info = event.getSysWMEventInfo();
         if (info && info->getEventType() == Velta::SysWMEventInfo::SYSWM_QUIT) {
             handled = true;
             quit();
+        } else if (info && info->getEventType() == Velta::SysWMEventInfo::SYSWM_FOCUS_LOST && mLevelActive) {
+            setPaused(true);
         }
         break;
     }
@@ -170,8 +407,11 @@ bool WindowManager::processInputEvent(Velta::InputEvent& event)
         break;
     }
     if (!handled) {
+        // A replay or the benchmark drives the level; while paused nothing does.
         if (mLevelActive && mLevel) {
-            mLevel->processInputEvent(event);
+            if (!mPaused && !mReplay && !mBenchmark) {
+                forwardToLevel(event);
+            }
         } else if (mMenu) {
             mMenu->processInputEvent(event);
         }
@@ -195,8 +435,24 @@ bool WindowManager::handleKey(const Velta::KeyEventInfo* info)
     case KeyEventInfo::KEY_U:
         setMouseGrab(!mMouseGrabbed);
         return true;
+    case KeyEventInfo::KEY_F1:
+        setHelpShown(!mHelpShown);
+        if (mLevelActive) {
+            setMouseGrab(!mHelpShown && !mPaused);
+        }
+        return true;
     case KeyEventInfo::KEY_F2:
         mShowStats = !mShowStats;
+        return true;
+    case KeyEventInfo::KEY_PAUSE:
+        setPaused(!mPaused);
+        return true;
+    case KeyEventInfo::KEY_RETURN:
+    case KeyEventInfo::KEY_KP_ENTER:
+        if (mReplay) {
+            return false;
+        }
+        mNewRaceAsked = true;
         return true;
     case KeyEventInfo::KEY_F3:
         cycleShadingMode();
@@ -249,14 +505,12 @@ bool WindowManager::toggleFullscreen()
 {
     closeWindow();
     mFullscreen = !mFullscreen;
-    mWidth = mFullscreen ? FULLSCREEN_WIDTH : WINDOWED_WIDTH;
-    mHeight = mFullscreen ? FULLSCREEN_HEIGHT : WINDOWED_HEIGHT;
+    takeModeSize();
     if (openWindow()) {
         return true;
     }
     mFullscreen = !mFullscreen;
-    mWidth = mFullscreen ? FULLSCREEN_WIDTH : WINDOWED_WIDTH;
-    mHeight = mFullscreen ? FULLSCREEN_HEIGHT : WINDOWED_HEIGHT;
+    takeModeSize();
     if (!openWindow()) {
         logError("No window is left to draw in; the game ends");
         quit();
@@ -276,6 +530,8 @@ bool WindowManager::handleMouseMove(Velta::InputEvent& event)
     }
     int x = static_cast<int>(info->getX());
     int y = static_cast<int>(info->getY());
+    mLastPointerX = x;
+    mLastPointerY = y;
     const int spanX = mWidth - 2 * WRAP_MARGIN;
     const int spanY = mHeight - 2 * WRAP_MARGIN;
     if (mMouseGrabbed) {

@@ -1,7 +1,13 @@
 #pragma once
 
+#include "app/FrameTimes.h"
 #include "cpplib/SharedPtr.h"
 #include "input/InputProcessor.h"
+#include "race/RaceMessage.h"
+
+#include <functional>
+#include <memory>
+#include <utility>
 
 namespace Velta {
 class InputEvent;
@@ -13,16 +19,22 @@ class Viewport;
 
 namespace Ripplejet {
 
+class Autopilot;
+class GameClock;
 class Level;
 class Menu;
+class RaceRecorder;
+class RaceReplay;
 
 /// The game's window, its two viewports, the router of every input event
 /// and the frame loop.
 ///
 /// It is the one input processor the game registers: it consumes every
 /// event, acts on the hot keys (Escape quits, t toggles full screen, u the
-/// pointer grab, F2 the frame-rate report, F3 the shading mode) when no
-/// modifier key is held, and hands everything else to the running level,
+/// pointer grab, F1 the help, F2 the frame-rate report, F3 the shading mode,
+/// Pause the pause, Enter a new race) when no modifier key is held, pauses
+/// when the window loses the input focus, and hands everything else to the
+/// running level (nothing while paused),
 /// or to the menu while no level runs. Pointer moves for a running level
 /// become unbounded positions: the pointer is wrapped across the window
 /// while grabbed, and the position is counted in window spans (the window
@@ -44,14 +56,52 @@ public:
     WindowManager();
     ~WindowManager() override;
 
-    /// Opens the 1024 × 768 full-screen window "Ripplejet" with the level
-    /// and menu viewports and registers for input. False, with one line on
-    /// the "windowmanager" logger, when the window cannot be opened; the
-    /// viewports exist either way. Needs an initialised renderer.
+    /// Opens the window "Ripplejet" (1024 × 768 full screen unless
+    /// setWindowMode() said otherwise) with the level and menu viewports and
+    /// registers for input. False, with one line on the "windowmanager"
+    /// logger, when the window cannot be opened; the viewports exist either
+    /// way. Needs an initialised renderer.
     bool init();
+
+    /// The mode and size init() opens; a full-screen size the display does
+    /// not offer becomes the nearest one it does, with one line.
+    void setWindowMode(bool fullscreen, int width, int height);
+
+    /// The game's clock, which the loop starts each frame with and stops
+    /// while paused; without one the timer manager's timestamps are used.
+    void setClock(GameClock* clock) { mClock = clock; }
+    /// At most this many frames a second (0: no limit).
+    void setFrameLimit(int framesPerSecond) { mFrameLimit = framesPerSecond; }
+    /// Writes every frame and the events handed to the level; null for none.
+    void setRecorder(RaceRecorder* recorder) { mRecorder = recorder; }
+    /// Plays a recorded race instead of the player's input, and quits after
+    /// its last frame; null for none.
+    void setReplay(RaceReplay* replay) { mReplay = replay; }
+    /// The autopilot races (see Autopilot), as fast as frames can be drawn,
+    /// until the race is over or, with `toSection` above 0, until it steers
+    /// for that cross section; the loop then quits. Frame lengths are kept.
+    void setBenchmark(bool benchmark, int toSection = 0);
+    const FrameTimes& getFrameTimes() const { return mFrameTimes; }
+    /// Called between frames when a new race is asked for (Enter); it swaps
+    /// the level through setLevel() and startLevel().
+    void setNewRaceHandler(std::function<void()> handler) { mNewRace = std::move(handler); }
+
+    /// Stops the game's time, lets the pointer go and shows "paused"; or
+    /// takes it all back.
+    void setPaused(bool paused);
+    bool isPaused() const { return mPaused; }
+    /// Shows or hides the keys and the mouse's use.
+    void setHelpShown(bool shown);
+    bool isHelpShown() const { return mHelpShown; }
+    /// The sign shown over the level while paused or helping.
+    const RaceMessage& getNotice() const { return mNotice; }
+    /// Frames the loop has run.
+    long long getFrameCount() const { return mFrames; }
 
     /// Shows the menu's camera in the menu viewport.
     void setMenu(Menu* menu);
+    /// The level to run; the one before is let go of (its signs are taken
+    /// off its overlay), so it may be destroyed afterwards.
     void setLevel(Level* level);
 
     /// Loads and starts the level: grabs the pointer, shows the level's
@@ -97,20 +147,77 @@ public:
     const CppLib::SharedPtr<Velta::Viewport>& getMenuViewport() const { return mMenuViewport; }
 
 private:
+    /// Hands what the autopilot sends to the level, as the player's input
+    /// would go, written down when recording.
+    class LevelInput : public Velta::InputProcessor {
+    public:
+        explicit LevelInput(WindowManager& windows) : Velta::InputProcessor(-1), mWindows(&windows) {}
+        bool processInputEvent(Velta::InputEvent& event) override
+        {
+            mWindows->forwardToLevel(event);
+            return true;
+        }
+
+    private:
+        WindowManager* mWindows;
+    };
+
     /// Opens the window in the current mode and size and attaches the
     /// render target; false when it cannot be opened.
     bool openWindow();
     void closeWindow();
+    /// Sets the size from the mode: the windowed size, or the full-screen
+    /// one the display offers nearest to it.
+    void takeModeSize();
+    std::pair<int, int> nearestFullscreenSize(std::pair<int, int> wanted) const;
     /// Acts on a pressed hot key; false for anything else.
     bool handleKey(const Velta::KeyEventInfo* info);
     /// Rewrites a pointer move for the level; true when it is swallowed.
     bool handleMouseMove(Velta::InputEvent& event);
     void cycleShadingMode();
     void countFrame(long long timestamp);
+    /// The frame's timestamp from the clock or the replay.
+    long long beginFrame();
+    /// Input for the level that does not come from the player.
+    void driveLevel(long long timestamp);
+    /// Between frames: the frame limit, the benchmark's end, a new race.
+    void endFrame();
+    /// Hands a level's event on, writing it down when recording.
+    void forwardToLevel(Velta::InputEvent& event);
+    void showNotice();
+    void startNewRace();
+
+    GameClock* mClock = nullptr;
+    int mFrameLimit = 0;
+    long long mFrameStartMicros = 0;
+    long long mFrames = 0;
+    RaceRecorder* mRecorder = nullptr;
+    RaceReplay* mReplay = nullptr;
+    std::size_t mReplayFrame = 0;
+    bool mBenchmark = false;
+    int mBenchmarkSection = 0;
+    std::unique_ptr<LevelInput> mAutopilotInput;
+    std::unique_ptr<Autopilot> mAutopilot;
+    bool mAutopilotClicked = false;
+    FrameTimes mFrameTimes;
+    std::function<void()> mNewRace;
+    bool mNewRaceAsked = false;
+    bool mPaused = false;
+    bool mHelpShown = false;
+    /// "paused" or the help, over the level's overlay.
+    RaceMessage mNotice;
+    /// Where the pointer was when the pause let it go.
+    int mLastPointerX = -1;
+    int mLastPointerY = -1;
+    int mPausedPointerX = -1;
+    int mPausedPointerY = -1;
 
     bool mRunning = false;
     bool mFullscreen = true;
     bool mLevelActive = false;
+    bool mModeChosen = false;
+    std::pair<int, int> mFullscreenSize{FULLSCREEN_WIDTH, FULLSCREEN_HEIGHT};
+    std::pair<int, int> mWindowedSize{WINDOWED_WIDTH, WINDOWED_HEIGHT};
     int mWidth = FULLSCREEN_WIDTH;
     int mHeight = FULLSCREEN_HEIGHT;
     Velta::RenderWindow* mWindow = nullptr;

@@ -1,12 +1,31 @@
 #include "core/VeltaCore.h"
 #include "cpplib/Vector.h"
+#include "app/GameOptions.h"
 #include "app/RipplejetApp.h"
 
 #include <iostream>
 #include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
+    // The options are read before anything starts: a mistyped one changes
+    // nothing and opens no window.
+    const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+    const Ripplejet::GameOptionParser::Result parsed = Ripplejet::GameOptionParser::parse(arguments);
+    if (!parsed.ok()) {
+        std::cerr << "ripplejet: " << parsed.error << "\n\n" << Ripplejet::GameOptionParser::usage();
+        return 2;
+    }
+    if (parsed.options.help) {
+        std::cout << Ripplejet::GameOptionParser::usage();
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::cout << Ripplejet::GameOptionParser::version() << std::endl;
+        return 0;
+    }
+
     Velta::VeltaCore& core = CppLib::Singleton<Velta::VeltaCore>::getSingleton();
     core.startup();
 
@@ -17,8 +36,8 @@ int main(int argc, char** argv)
         for (int i = 0; i < argc; ++i) {
             args.append(argv[i]);
         }
-        if (app.init(args)) {
-            app.run();
+        if (app.init(args, parsed.options)) {
+            status = app.run();
         } else {
             std::cerr << "Ripplejet cannot start: " << app.getStartupProblem() << std::endl;
             status = 1;

@@ -64,6 +64,10 @@ Level::~Level()
     for (const CppLib::SharedPtr<Velta::SoundChannel>& loop : mLoops) {
         loop->stop();
     }
+    // Its nodes are the level's; the overlay lets go of them and of the camera.
+    if (mHudOverlay) {
+        core().getSceneManager().deleteOverlay(*mHudOverlay);
+    }
 }
 
 void Level::update(long long timestamp)
@@ -125,6 +129,7 @@ void Level::createHudOverlay(Duck& duck, const CppLib::SharedPtr<Velta::Camera>&
     flat->setShadingMode(Velta::RenderSettings::SHADE_FLAT);
     flat->setUseLights(false);
     Velta::Overlay& overlay = core().getSceneManager().createOverlay();
+    mHudOverlay = &overlay;
     camera->setOverlay(overlay);
     camera->getOverlaySettings().setRenderSettings(flat);
     if (Velta::Branch* display = duck.createHud()) {

@@ -15,6 +15,7 @@ class Camera;
 class InputEvent;
 class Modifier;
 class Node;
+class Overlay;
 class SceneRoot;
 class SoundChannel;
 class Terrain;
@@ -82,6 +83,14 @@ public:
     /// base ignores it.
     virtual void raceOver(bool won);
 
+    /// How the race stands: "won", "lost" or, while it runs or before it
+    /// starts, "unfinished"; the base never races.
+    virtual const char* getRaceResult() const { return "unfinished"; }
+    /// The race's time so far or at its end (ms); 0 before the start.
+    virtual long long getRaceTime() const { return 0; }
+    /// The player's duck's simulation, for an autopilot; null without one.
+    virtual DuckModifier* getPlayerModifier() const { return nullptr; }
+
     /// Null before the course is built.
     Velta::Terrain* getTerrain() const { return mTerrain; }
     Velta::Water* getWater() const { return mWater; }
@@ -131,6 +140,7 @@ private:
     LevelInfo mLevelInfo;
     Velta::Terrain* mTerrain = nullptr;
     Velta::Water* mWater = nullptr;
+    Velta::Overlay* mHudOverlay = nullptr;
     Velta::ParticleEngine mItemParticles;
     std::vector<CppLib::SharedPtr<Velta::SoundChannel>> mLoops;
     std::vector<CppLib::SharedPtr<Velta::Modifier>> mModifiers;

@@ -46,6 +46,25 @@ Timerace::Timerace() = default;
 Timerace::~Timerace()
 {
     mMessage.setOverlay(nullptr);
+    // The scene goes with the level (its nodes are the level's): a new race
+    // builds its own, and the old one must not be updated or drawn again.
+    if (mSceneGraph) {
+        Velta::VeltaCore::getSingleton().getSceneManager().deleteSceneGraph(*mSceneGraph);
+    }
+}
+
+const char* Timerace::getRaceResult() const
+{
+    return mOver ? (mWon ? "won" : "lost") : "unfinished";
+}
+
+long long Timerace::getRaceTime() const
+{
+    if (!mDuck || mDuck->getStartTime() == 0) {
+        return 0;
+    }
+    const long long end = mDuck->getFinishTime() != 0 ? mDuck->getFinishTime() : (mOver ? mOverTime : mNow);
+    return end - mDuck->getStartTime();
 }
 
 bool Timerace::load()
@@ -140,6 +159,7 @@ void Timerace::raceOver(bool won)
     mMessage.setOpacity(0.0f);
     GameSound::playOnce(won ? mFinishSound : mLooseSound);
     mOver = true;
+    mWon = won;
     mOverTime = mNow;
     // The camera turns to look back up the river.
     if (mFollower) {

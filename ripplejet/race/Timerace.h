@@ -50,7 +50,9 @@ public:
 
     /// Null before load().
     Duck* getPlayerDuck() const { return mDuck; }
-    DuckModifier* getPlayerModifier() const { return mPlayerModifier; }
+    DuckModifier* getPlayerModifier() const override { return mPlayerModifier; }
+    const char* getRaceResult() const override;
+    long long getRaceTime() const override;
     DuckFollower* getFollower() const { return mFollower.get(); }
     Velta::SceneGraph* getSceneGraph() const { return mSceneGraph; }
     const RaceMessage& getMessage() const { return mMessage; }
@@ -83,6 +85,7 @@ private:
     long long mOverTime = 0;
     bool mRunning = false;
     bool mOver = false;
+    bool mWon = false;
     RaceMessage mMessage;
     CppLib::SharedPtr<Velta::SoundChannel> mFinishSound;
     CppLib::SharedPtr<Velta::SoundChannel> mLooseSound;

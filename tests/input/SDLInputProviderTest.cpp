@@ -132,6 +132,9 @@ TEST_F(SDLInputTest, PointerAndWindowEventsArriveAsTheirEngineTypes)
         active.active.gain = gain;
         push(active);
     }
+    // The pointer leaving the window: no focus change, dropped.
+    active.active.state = SDL_APPMOUSEFOCUS;
+    push(active);
     SDL_Event resize = sdlEvent(SDL_VIDEORESIZE);
     resize.resize.w = 800;
     resize.resize.h = 600;

@@ -77,6 +77,14 @@ void RaceFixture::SetUp()
     ASSERT_TRUE(loaded);
 }
 
+void RaceFixture::newRace()
+{
+    race.reset();
+    race = std::make_unique<Ripplejet::Timerace>();
+    ASSERT_TRUE(race->load());
+    race->start();
+}
+
 void RaceFixture::TearDown()
 {
     race.reset();

@@ -39,6 +39,9 @@ protected:
     void click();
     /// Clicks and runs until the duck may move.
     void startRace(long long step = 16);
+    /// Replaces the race with a new one, made, loaded and started as the
+    /// game makes a new race.
+    void newRace();
     /// Steers with the autopilot, a frame every `step` ms, until the race is
     /// over or `limit` ms have passed.
     void driveWithAutopilot(long long step, long long limit);

@@ -8,6 +8,8 @@
 #include "duck/Duck.h"
 #include "duck/DuckFollower.h"
 #include "duck/DuckModifier.h"
+#include "app/GameClock.h"
+#include "scene/SceneManager.h"
 
 #include "scene/TransformationNode.h"
 
@@ -127,6 +129,93 @@ TEST_F(Race, EndsOnceAndRPutsTheDuckBackWithoutEndingItAgainAtTheFinish)
     testing::internal::CaptureStdout();
     press('p');
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Position: 450.2, 23, 215\n");
+}
+
+TEST_F(Race, AFreshRaceAfterALostOneAndAfterAWonOneCanBeWonAgain)
+{
+    startRace();
+    runFor(2000);
+    duck().changeHealth(-200);
+    ASSERT_EQ(race->getRaceResult(), std::string("lost"));
+    for (const char* before : {"lost", "won"}) {
+        SCOPED_TRACE(std::string("after a race ") + before);
+        newRace();
+        // Everything as at the first start, and the old course is gone.
+        EXPECT_EQ(race->getMessage().getImage(), "overlays\\ready.png");
+        EXPECT_EQ(race->getRaceResult(), std::string("unfinished"));
+        EXPECT_EQ(duck().getHealth(), 100);
+        EXPECT_LT(distanceTo(Ripplejet::Course::PLAYER_START), 1e-4f);
+        EXPECT_EQ(core().getSceneManager().getSceneGraphCount(), 1);
+        EXPECT_EQ(core().getSceneManager().getOverlayCount(), 1);
+        startRace(100);
+        driveWithAutopilot(100, 400000);
+        EXPECT_EQ(race->getRaceResult(), std::string("won"));
+        EXPECT_GT(race->getRaceTime(), 100000);
+    }
+}
+
+/// The game's clock over a wall clock the test moves: what the race sees
+/// while the game is paused.
+class PausedRace : public Race {
+protected:
+    static long long wall() { return sWall; }
+    /// One frame after `milliseconds` of wall time.
+    void wallFrame(long long milliseconds)
+    {
+        sWall += milliseconds;
+        frame(mGameClock.beginFrame());
+    }
+    void wallFrames(long long milliseconds)
+    {
+        for (long long t = 0; t < milliseconds; t += 16) {
+            wallFrame(16);
+        }
+    }
+
+    static inline long long sWall = 0;
+    // Set before the clock first reads it: the race is made at 1000 ms.
+    long long mWallStart = (sWall = 1000);
+    Ripplejet::GameClock mGameClock{&PausedRace::wall};
+};
+
+TEST_F(PausedRace, KeepsItsTimeAndPositionsAcrossTenSecondsOfWallTime)
+{
+    wallFrame(16);
+    click();
+    wallFrames(Ripplejet::Timerace::GO_LENGTH + 3000);
+    ASSERT_TRUE(race->isRunning());
+    Velta::InputEvent forward = RipplejetTest::keyPress('w');
+    race->processInputEvent(forward);
+    wallFrames(500);
+    const long long raceTime = race->getRaceTime();
+    const Ripplejet::Duck::Vec3 position = duck().getPosition();
+    const Ripplejet::Duck::Vec3 drifter = race->getDucks().back()->getPosition();
+
+    mGameClock.setPaused(true);
+    wallFrames(10000);
+    EXPECT_EQ(race->getRaceTime(), raceTime);
+    EXPECT_EQ(duck().getPosition(), position);
+    EXPECT_EQ(race->getDucks().back()->getPosition(), drifter);
+
+    mGameClock.setPaused(false);
+    wallFrame(16);
+    EXPECT_EQ(race->getRaceTime(), raceTime + 16) << "the pause is not part of the race";
+    EXPECT_LT(std::hypot(duck().getPosition().x() - position.x(), duck().getPosition().z() - position.z()), 1.0f);
+}
+
+TEST_F(PausedRace, APauseDuringGoDelaysTheStartByItsLength)
+{
+    wallFrame(16);
+    click();
+    wallFrames(496);
+    mGameClock.setPaused(true);
+    wallFrames(5000);
+    EXPECT_FALSE(race->isRunning());
+    mGameClock.setPaused(false);
+    wallFrames(400);
+    EXPECT_FALSE(race->isRunning()) << "900 ms of game time after the click";
+    wallFrames(200);
+    EXPECT_TRUE(race->isRunning());
 }
 
 /// The autopilot from the click to the finish, a frame every so many ms.

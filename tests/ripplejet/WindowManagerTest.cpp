@@ -7,6 +7,7 @@
 #include "input/InputManager.h"
 #include "input/KeyEventInfo.h"
 #include "input/MoveEventInfo.h"
+#include "input/SysWMEventInfo.h"
 #include "render/RenderManager.h"
 #include "render/RenderTarget.h"
 #include "render/RenderWindow.h"
@@ -14,6 +15,7 @@
 #include "resource/RenderSettings.h"
 #include "level/Level.h"
 #include "app/Menu.h"
+#include "app/GameClock.h"
 #include "app/WindowManager.h"
 #include "scene/Camera.h"
 #include "support/CoreFixture.h"
@@ -307,6 +309,68 @@ TEST_F(WindowManagerTest, TTwiceReturnsToTheFullScreenWindowWithTheSameViewports
     EXPECT_EQ(target->getViewport(1).get(), windows->getMenuViewport().get());
     EXPECT_EQ(windows->getLevelViewport()->getCamera().get(), level->camera.get());
     EXPECT_EQ(windows->getLevelViewport()->getWidth(800), 800);
+}
+
+TEST_F(WindowManagerTest, PauseOrLosingTheFocusStopsTheClockFreesThePointerAndKeepsInputFromTheLevel)
+{
+    Ripplejet::GameClock gameClock;
+    windows->setClock(&gameClock);
+    ASSERT_TRUE(windows->startLevel());
+    Velta::InputEvent focusLost(0);
+    focusLost.setSysWM(Velta::SysWMEventInfo::SYSWM_FOCUS_LOST);
+    for (Velta::InputEvent pause : {keyPress(KeyEventInfo::KEY_PAUSE), focusLost}) {
+        SCOPED_TRACE(pause.getEventType());
+        level->events.clear();
+        send(pause);
+        EXPECT_TRUE(windows->isPaused());
+        EXPECT_TRUE(gameClock.isPaused());
+        EXPECT_FALSE(windows->isMouseGrabbed());
+        EXPECT_EQ(windows->getNotice().getImage(), "overlays\\paused.png");
+        send(keyPress(KEY_A));
+        send(pointerAt(300, 300));
+        send(focusLost); // still paused, once
+        EXPECT_TRUE(level->events.empty()) << "a paused race hears nothing";
+
+        // A click takes the game back and is not the level's.
+        send(buttonPress(1));
+        EXPECT_FALSE(windows->isPaused());
+        EXPECT_FALSE(gameClock.isPaused());
+        EXPECT_TRUE(windows->isMouseGrabbed());
+        EXPECT_TRUE(level->events.empty());
+        send(keyPress(KEY_A));
+        EXPECT_EQ(level->events.size(), 1u);
+    }
+    send(keyPress(KeyEventInfo::KEY_PAUSE));
+    send(keyPress(KeyEventInfo::KEY_PAUSE));
+    EXPECT_FALSE(windows->isPaused()) << "Pause again goes on";
+
+    // F1 shows the help over everything and frees the pointer meanwhile.
+    send(keyPress(KeyEventInfo::KEY_F1));
+    EXPECT_TRUE(windows->isHelpShown());
+    EXPECT_EQ(windows->getNotice().getImage(), "overlays\\help.png");
+    EXPECT_FALSE(windows->isMouseGrabbed());
+    send(keyPress(KeyEventInfo::KEY_F1));
+    EXPECT_FALSE(windows->isHelpShown());
+    EXPECT_TRUE(windows->isMouseGrabbed());
+}
+
+TEST_F(WindowManagerTest, EnterStartsANewRaceBetweenFramesNotInTheMiddleOfOne)
+{
+    ASSERT_TRUE(windows->startLevel());
+    std::vector<int> newRaces;
+    windows->setNewRaceHandler([&] { newRaces.push_back(level->frames); });
+    level->onUpdate = [&](int frame, long long) {
+        if (frame == 2) {
+            send(keyPress(KeyEventInfo::KEY_RETURN));
+            EXPECT_TRUE(newRaces.empty()) << "not while the level is in use";
+        } else if (frame == 4) {
+            send(keyPress(KeyEventInfo::KEY_RETURN, KeyEventInfo::MOD_LCTRL));
+        } else if (frame == 6) {
+            windows->quit();
+        }
+    };
+    windows->run();
+    EXPECT_EQ(newRaces, std::vector<int>{2}) << "once, after the frame it was asked in; Ctrl+Enter is the level's";
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace VeltaTools {
@@ -205,6 +206,38 @@ Image message(Font& bold, const std::vector<std::string>& words, const std::stri
     return image;
 }
 
+/// The keys and the mouse, on a dark panel: a column of keys and one of
+/// what they do.
+Image helpPanel(Font& bold)
+{
+    Image image(512, 512);
+    image.fillRoundedRect(8, 8, 504, 504, 24, rgb(12, 22, 40, 225));
+    image.fillRoundedRect(14, 14, 498, 498, 20, rgb(30, 52, 84, 225));
+    bold.drawCentred(image, "HOW TO PLAY", 34, 256, 50, ACCENT);
+    const std::pair<const char*, const char*> rows[] = {
+        {"Mouse", "steer"},
+        {"W / S", "forward / back"},
+        {"A / D", "turn left / right"},
+        {"Space / Shift", "rise / dive"},
+        {"Left button", "start, use the item"},
+        {"E / Q, wheel", "choose an item"},
+        {"R / C", "duck to start / finish"},
+        {"Enter", "a new race"},
+        {"Pause", "pause, click to go on"},
+        {"T / U", "full screen / mouse"},
+        {"F12", "screenshot"},
+        {"F1", "this help"},
+        {"Escape", "quit"},
+    };
+    float baseline = 104;
+    for (const auto& row : rows) {
+        bold.drawText(image, row.first, 21, 34, baseline, rgb(255, 240, 200));
+        bold.drawText(image, row.second, 21, 210, baseline, LABEL);
+        baseline += 30;
+    }
+    return image;
+}
+
 /// Sparkle for item particles: a four-pointed star with a bright core,
 /// crisp enough for alpha testing.
 Image sparkle()
@@ -308,10 +341,15 @@ void writeHudTextures(Output& output)
     output.writePng("textures/overlays/ready.png",
                     message(bold, {"READY?"}, "Click to start", rgb(255, 240, 120), rgb(255, 160, 40)));
     output.writePng("textures/overlays/go.png", message(bold, {"GO!"}, "", rgb(170, 255, 140), rgb(40, 190, 70)));
+    // The end pictures name the key that starts a new race: r only puts the
+    // duck back, with the time and the health it has.
     output.writePng("textures/overlays/yes.png",
-                    message(bold, {"YES!"}, "You made it!", rgb(255, 250, 170), rgb(250, 180, 30)));
+                    message(bold, {"YES!"}, "Enter: race again", rgb(255, 250, 170), rgb(250, 180, 30)));
     output.writePng("textures/overlays/gameover.png",
-                    message(bold, {"GAME", "OVER"}, "Press R to try again", rgb(255, 150, 140), rgb(200, 30, 40)));
+                    message(bold, {"GAME", "OVER"}, "Press Enter to race again", rgb(255, 150, 140), rgb(200, 30, 40)));
+    output.writePng("textures/overlays/paused.png",
+                    message(bold, {"PAUSED"}, "Pause or click to go on", rgb(200, 230, 255), rgb(90, 150, 230)));
+    output.writePng("textures/overlays/help.png", helpPanel(bold));
     output.writePng("textures/empty.png", Image(256, 32));
 
     struct Item {

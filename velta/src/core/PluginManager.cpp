@@ -22,8 +22,10 @@ PluginManager::~PluginManager()
 
 void PluginManager::loadPlugins(const std::string&)
 {
-    Plugin* plugins[] = {new GLRenderPlugin(), new SDLPlugin(), new DevILPlugin(), new Ms3dPlugin(),
-                         new OpenALPlugin()};
+    std::vector<Plugin*> plugins = {new GLRenderPlugin(), new SDLPlugin(), new DevILPlugin(), new Ms3dPlugin()};
+    if (mSoundEnabled) {
+        plugins.push_back(new OpenALPlugin());
+    }
     for (Plugin* plugin : plugins) {
         plugin->registerPlugin();
         mPlugins.push_back(plugin);

@@ -17,9 +17,16 @@ public:
     ~PluginManager();
 
     /// Installs, in this order, the OpenGL renderer, SDL input and timer, the
-    /// image loader, the model loader and the sound engine. The directory is
-    /// not searched: every plug-in is part of the library.
+    /// image loader, the model loader and the sound engine (unless sound is
+    /// switched off). The directory is not searched: every plug-in is part
+    /// of the library.
     void loadPlugins(const std::string& directory);
+
+    /// Without sound the sound engine is not installed: no audio device is
+    /// opened and the sound manager hands out no sources or channels. Takes
+    /// effect at the next loadPlugins().
+    void setSoundEnabled(bool enabled) { mSoundEnabled = enabled; }
+    bool isSoundEnabled() const { return mSoundEnabled; }
 
     /// The installed plug-ins in installation order.
     const std::vector<Plugin*>& getPlugins() const { return mPlugins; }
@@ -30,6 +37,7 @@ public:
 
 private:
     std::vector<Plugin*> mPlugins;
+    bool mSoundEnabled = true;
 };
 
 } // namespace Velta

@@ -4,6 +4,8 @@
 #include "cpplib/LinkedMap.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace Velta {
 
@@ -27,6 +29,10 @@ public:
     virtual RenderWindow* createRenderWindow(int id, const std::string& name, int width, int height, bool fullscreen,
                                              int offsetX, int offsetY,
                                              CppLib::LinkedMap<std::string, std::string>* params) = 0;
+
+    /// The full-screen sizes (width, height) the display offers, largest
+    /// first; empty when any size will do or the back end cannot tell.
+    virtual std::vector<std::pair<int, int>> getFullscreenSizes() const { return {}; }
 
     /// What the back end can do; owned by the engine.
     virtual Capabilities* getCapabilities() = 0;

@@ -100,6 +100,12 @@ RenderWindow* RenderManager::createRenderWindow(const std::string& name, int wid
     return window;
 }
 
+std::vector<std::pair<int, int>> RenderManager::getFullscreenSizes() const
+{
+    const RenderEngine* engine = findRenderer(mDefaultRenderer);
+    return engine ? engine->getFullscreenSizes() : std::vector<std::pair<int, int>>();
+}
+
 bool RenderManager::destroyRenderWindow(int id)
 {
     RenderWindow** found = mWindows.find(id);

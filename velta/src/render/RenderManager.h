@@ -7,6 +7,7 @@
 #include "cpplib/Vector.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Velta {
@@ -66,6 +67,10 @@ public:
     /// cannot open the window. The first window becomes the primary one.
     RenderWindow* createRenderWindow(const std::string& name, int width, int height, bool fullscreen, int offsetX,
                                      int offsetY, CppLib::LinkedMap<std::string, std::string>* params);
+
+    /// The full-screen sizes the default engine's display offers, largest
+    /// first; empty when any size will do or it cannot tell.
+    std::vector<std::pair<int, int>> getFullscreenSizes() const;
 
     /// Removes the window and its render process and deletes the window.
     /// False for an unknown id.

@@ -63,6 +63,10 @@ bool translate(const SDL_Event& sdl, InputEvent& event)
 {
     switch (sdl.type) {
     case SDL_ACTIVEEVENT:
+        // The pointer entering or leaving the window is not a change of focus.
+        if (sdl.active.state == SDL_APPMOUSEFOCUS) {
+            return false;
+        }
         setSysWM(event, sdl.active.gain == 1 ? SysWMEventInfo::SYSWM_FOCUS_GAINED : SysWMEventInfo::SYSWM_FOCUS_LOST);
         break;
     case SDL_KEYDOWN:

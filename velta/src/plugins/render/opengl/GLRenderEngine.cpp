@@ -91,6 +91,23 @@ RenderWindow* GLRenderEngine::createRenderWindow(int id, const std::string& name
     return window;
 }
 
+std::vector<std::pair<int, int>> GLRenderEngine::getFullscreenSizes() const
+{
+    std::vector<std::pair<int, int>> sizes;
+    if (!SDL_WasInit(SDL_INIT_VIDEO)) {
+        return sizes;
+    }
+    SDL_Rect** modes = SDL_ListModes(nullptr, SDL_OPENGL | SDL_FULLSCREEN);
+    // Null: no mode at all; -1: any size.
+    if (modes == nullptr || modes == reinterpret_cast<SDL_Rect**>(-1)) {
+        return sizes;
+    }
+    for (int i = 0; modes[i]; ++i) {
+        sizes.emplace_back(modes[i]->w, modes[i]->h);
+    }
+    return sizes;
+}
+
 Capabilities* GLRenderEngine::getCapabilities()
 {
     return mCapabilities.get();

@@ -32,6 +32,8 @@ public:
                                      int offsetX, int offsetY,
                                      CppLib::LinkedMap<std::string, std::string>* params) override;
 
+    /// What SDL lists for an OpenGL full-screen window.
+    std::vector<std::pair<int, int>> getFullscreenSizes() const override;
     Capabilities* getCapabilities() override;
 
     /// Stops SDL video when this engine started it.
