@@ -31,7 +31,7 @@ bool RipplejetApp::init(const CppLib::Vector<std::string>& args, const GameOptio
     mOptions = options;
     core().getConfigManager().parseArguments(args, false);
     core().getConfigManager().loadConfiguration("");
-    if (!mOptions.replayFile.empty() && !mReplay.load(mOptions.replayFile)) {
+    if (!mOptions.replayFile.empty() && mReplay.getFrameCount() == 0 && !mReplay.load(mOptions.replayFile)) {
         mStartupProblem = mReplay.getError();
         return false;
     }

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 
 namespace Ripplejet {
 
@@ -32,6 +33,9 @@ public:
 
     RipplejetApp(const RipplejetApp&) = delete;
     RipplejetApp& operator=(const RipplejetApp&) = delete;
+
+    /// The race to replay when the options ask for one, read beforehand.
+    void setReplay(RaceReplay replay) { mReplay = std::move(replay); }
 
     /// Hands the arguments to the engine, sets it up as the options say,
     /// opens the window and makes the menu. False when the game cannot

@@ -1,10 +1,12 @@
 #include "core/VeltaCore.h"
 #include "cpplib/Vector.h"
 #include "app/GameOptions.h"
+#include "app/RaceReplay.h"
 #include "app/RipplejetApp.h"
 
 #include <iostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 int main(int argc, char** argv)
@@ -26,6 +28,13 @@ int main(int argc, char** argv)
         return 0;
     }
 
+    // So is a recorded race: one that cannot be replayed starts nothing.
+    Ripplejet::RaceReplay replay;
+    if (!parsed.options.replayFile.empty() && !replay.load(parsed.options.replayFile)) {
+        std::cerr << "ripplejet: " << replay.getError() << std::endl;
+        return 2;
+    }
+
     Velta::VeltaCore& core = CppLib::Singleton<Velta::VeltaCore>::getSingleton();
     core.startup();
 
@@ -36,6 +45,7 @@ int main(int argc, char** argv)
         for (int i = 0; i < argc; ++i) {
             args.append(argv[i]);
         }
+        app.setReplay(std::move(replay));
         if (app.init(args, parsed.options)) {
             status = app.run();
         } else {

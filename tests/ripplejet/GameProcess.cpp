@@ -10,17 +10,38 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace RipplejetTest {
 
-GameProcess::GameProcess() : mErrorFile("/tmp/ripplejet-stderr-XXXXXX")
+namespace {
+
+/// A new empty temporary file's name; empty when none could be made.
+std::string makeTemporaryFile(const char* pattern)
 {
-    const int fd = mkstemp(mErrorFile.data());
-    if (fd >= 0) {
-        close(fd);
-    } else {
-        mErrorFile.clear();
+    std::string name = pattern;
+    const int fd = mkstemp(name.data());
+    if (fd < 0) {
+        return "";
     }
+    close(fd);
+    return name;
+}
+
+std::string readFile(const std::string& name)
+{
+    std::ifstream file(name);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+} // namespace
+
+GameProcess::GameProcess()
+    : mErrorFile(makeTemporaryFile("/tmp/ripplejet-stderr-XXXXXX")),
+      mOutputFile(makeTemporaryFile("/tmp/ripplejet-stdout-XXXXXX"))
+{
 }
 
 GameProcess::~GameProcess()
@@ -29,31 +50,45 @@ GameProcess::~GameProcess()
         kill(mPid, SIGKILL);
         waitpid(mPid, nullptr, 0);
     }
-    if (!mErrorFile.empty()) {
-        std::remove(mErrorFile.c_str());
+    for (const std::string& file : {mErrorFile, mOutputFile}) {
+        if (!file.empty()) {
+            std::remove(file.c_str());
+        }
     }
 }
 
-bool GameProcess::start(const std::string& program, const std::string& directory, const std::string& display)
+bool GameProcess::start(const std::string& program, const std::string& directory, const std::string& display,
+                        const std::vector<std::string>& arguments)
 {
-    if (mErrorFile.empty() || (mPid = fork()) < 0) {
+    if (mErrorFile.empty() || mOutputFile.empty()) {
+        return false;
+    }
+    // Made before the fork: the child only calls what is safe there.
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& argument : arguments) {
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    }
+    argv.push_back(nullptr);
+    if ((mPid = fork()) < 0) {
         return false;
     }
     if (mPid == 0) {
         const int error = open(mErrorFile.c_str(), O_WRONLY | O_TRUNC);
+        const int output = open(mOutputFile.c_str(), O_WRONLY | O_TRUNC);
         const int nothing = open("/dev/null", O_RDWR);
-        if (error < 0 || nothing < 0 || chdir(directory.c_str()) != 0) {
+        if (error < 0 || output < 0 || nothing < 0 || chdir(directory.c_str()) != 0) {
             _exit(126);
         }
         dup2(nothing, STDIN_FILENO);
-        dup2(nothing, STDOUT_FILENO);
+        dup2(output, STDOUT_FILENO);
         dup2(error, STDERR_FILENO);
         if (display.empty()) {
             unsetenv("DISPLAY");
         } else {
             setenv("DISPLAY", display.c_str(), 1);
         }
-        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        execv(program.c_str(), argv.data());
         _exit(127);
     }
     return true;
@@ -79,10 +114,12 @@ bool GameProcess::waitForExit(double seconds)
 
 std::string GameProcess::readStandardError() const
 {
-    std::ifstream file(mErrorFile);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
+    return readFile(mErrorFile);
+}
+
+std::string GameProcess::readStandardOutput() const
+{
+    return readFile(mOutputFile);
 }
 
 bool waitUntil(const std::function<bool()>& condition, double seconds)

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <sys/types.h>
+#include <vector>
 
 namespace RipplejetTest {
 
@@ -19,7 +20,8 @@ public:
     GameProcess& operator=(const GameProcess&) = delete;
 
     /// False when the program could not be started.
-    bool start(const std::string& program, const std::string& directory, const std::string& display);
+    bool start(const std::string& program, const std::string& directory, const std::string& display,
+               const std::vector<std::string>& arguments = {});
 
     /// Waits up to `seconds` for the program to end; true when it has.
     bool waitForExit(double seconds);
@@ -30,12 +32,14 @@ public:
     int getTermSignal() const { return mTermSignal; }
 
     std::string readStandardError() const;
+    std::string readStandardOutput() const;
 
 private:
     pid_t mPid = -1;
     int mExitStatus = -1;
     int mTermSignal = 0;
     std::string mErrorFile;
+    std::string mOutputFile;
 };
 
 /// Asks `condition` every 100 ms until it holds or `seconds` have passed.
