@@ -201,6 +201,11 @@ bool WindowManager::handleKey(const Velta::KeyEventInfo* info)
     case KeyEventInfo::KEY_F3:
         cycleShadingMode();
         return true;
+    case KeyEventInfo::KEY_F12:
+        if (mWindow) {
+            mScreenshot.takeOfNextFrame(*mWindow);
+        }
+        return true;
     default:
         return false;
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cpplib/SharedPtr.h"
+#include "app/Screenshot.h"
 #include "input/InputProcessor.h"
 
 namespace Velta {
@@ -21,7 +22,7 @@ class Menu;
 ///
 /// It is the one input processor the game registers: it consumes every
 /// event, acts on the hot keys (Escape quits, t toggles full screen, u the
-/// pointer grab, F2 the frame-rate report, F3 the shading mode) when no
+/// pointer grab, F2 the frame-rate report, F3 the shading mode, F12 a screenshot) when no
 /// modifier key is held, and hands everything else to the running level,
 /// or to the menu while no level runs. Pointer moves for a running level
 /// become unbounded positions: the pointer is wrapped across the window
@@ -126,6 +127,7 @@ private:
     bool mShowStats = false;
     long long mLastStatsTime = 0;
     int mFrameCount = 0;
+    Screenshot mScreenshot;
 };
 
 } // namespace Ripplejet
