@@ -127,14 +127,18 @@ std::vector<std::uint8_t> Screenshot::readDrawnFrame(int width, int height)
     }
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     std::vector<std::uint8_t> bottomUp(rowBytes * static_cast<std::size_t>(height));
-    // Rows of an odd width are not a multiple of 4 bytes: read them unpadded.
+    // The renderer's own reads, if any, find the state as they left it.
     GLboolean doubleBuffered = GL_FALSE;
-    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
     GLint packAlignment = 4;
+    GLint readBuffer = GL_BACK;
+    glGetBooleanv(GL_DOUBLEBUFFER, &doubleBuffered);
     glGetIntegerv(GL_PACK_ALIGNMENT, &packAlignment);
+    glGetIntegerv(GL_READ_BUFFER, &readBuffer);
+    // Rows of an odd width are not a multiple of 4 bytes: read them unpadded.
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadBuffer(doubleBuffered ? GL_BACK : GL_FRONT);
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, bottomUp.data());
+    glReadBuffer(static_cast<GLenum>(readBuffer));
     glPixelStorei(GL_PACK_ALIGNMENT, packAlignment);
     // OpenGL counts rows from the bottom, pictures from the top.
     std::vector<std::uint8_t> topDown(bottomUp.size());

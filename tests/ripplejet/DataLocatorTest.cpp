@@ -105,15 +105,4 @@ TEST_F(DataLocatorTest, WithoutDataNamesEveryPlaceInOneLineAndStaysWhereItWas)
     EXPECT_NE(withoutOption.getProblem().find("; name the data directory with --data DIR"), std::string::npos);
 }
 
-TEST(DataLocatorForThisProgram, LooksBesideTheRunningProgramAndInTheInstalledDataDirectory)
-{
-    const auto places = Ripplejet::DataLocator::forThisProgram("").getCandidates();
-    const std::string program = fs::read_symlink("/proc/self/exe").parent_path().string();
-    ASSERT_EQ(places.size(), 4u);
-    EXPECT_EQ(places[0], ".");
-    EXPECT_EQ(places[1], program);
-    EXPECT_EQ(places[2], fs::path(program).parent_path().string() + "/share/ripplejet");
-    EXPECT_EQ(fs::path(places[3]).filename(), "ripplejet");
-}
-
 } // namespace
