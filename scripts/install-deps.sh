@@ -9,7 +9,7 @@ packages=(
   # tests and benchmarks
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   # engine back ends: window, input and timer; OpenGL; images; sound
-  libsdl1.2-dev
+  libsdl1.2-dev libx11-dev
   libgl-dev libglu1-mesa-dev libglew-dev libgl1-mesa-dri
   libdevil-dev
   libopenal-dev libmpg123-dev

@@ -51,7 +51,8 @@ bool RipplejetApp::init(const CppLib::Vector<std::string>& args, const GameOptio
         mStartupProblem = "the levels could not be prepared";
         return false;
     }
-    mWindowManager.setWindowMode(mOptions.fullscreen, mOptions.width, mOptions.height);
+    mWindowManager.setWindowMode(mOptions.fullscreen, mOptions.sizeGiven ? mOptions.width : 0,
+                                 mOptions.sizeGiven ? mOptions.height : 0);
     if (!mWindowManager.init()) {
         mStartupProblem = describeWindowFailure();
         return false;

@@ -75,8 +75,9 @@ WindowManager::~WindowManager()
 void WindowManager::setWindowMode(bool fullscreen, int width, int height)
 {
     mFullscreen = fullscreen;
-    mFullscreenSize = {width, height};
-    mWindowedSize = {width, height};
+    const bool sized = width > 0 && height > 0;
+    mFullscreenSize = sized ? std::make_pair(width, height) : std::make_pair(FULLSCREEN_WIDTH, FULLSCREEN_HEIGHT);
+    mWindowedSize = sized ? std::make_pair(width, height) : std::make_pair(WINDOWED_WIDTH, WINDOWED_HEIGHT);
     mModeChosen = true;
 }
 
@@ -456,6 +457,11 @@ bool WindowManager::handleKey(const Velta::KeyEventInfo* info)
         return true;
     case KeyEventInfo::KEY_F3:
         cycleShadingMode();
+        return true;
+    case KeyEventInfo::KEY_F12:
+        if (mWindow) {
+            mScreenshot.takeOfNextFrame(*mWindow);
+        }
         return true;
     default:
         return false;

@@ -2,6 +2,7 @@
 
 #include "app/FrameTimes.h"
 #include "cpplib/SharedPtr.h"
+#include "app/Screenshot.h"
 #include "input/InputProcessor.h"
 #include "race/RaceMessage.h"
 
@@ -32,9 +33,9 @@ class RaceReplay;
 /// It is the one input processor the game registers: it consumes every
 /// event, acts on the hot keys (Escape quits, t toggles full screen, u the
 /// pointer grab, F1 the help, F2 the frame-rate report, F3 the shading mode,
-/// Pause the pause, Enter a new race) when no modifier key is held, pauses
-/// when the window loses the input focus, and hands everything else to the
-/// running level (nothing while paused),
+/// F12 a screenshot, Pause the pause, Enter a new race) when no modifier key
+/// is held, pauses when the window loses the input focus, and hands
+/// everything else to the running level (nothing while paused),
 /// or to the menu while no level runs. Pointer moves for a running level
 /// become unbounded positions: the pointer is wrapped across the window
 /// while grabbed, and the position is counted in window spans (the window
@@ -63,8 +64,10 @@ public:
     /// way. Needs an initialised renderer.
     bool init();
 
-    /// The mode and size init() opens; a full-screen size the display does
-    /// not offer becomes the nearest one it does, with one line.
+    /// The mode and size init() opens, and toggleFullscreen() keeps; a size
+    /// of 0 leaves each mode its own (1024 × 768 full screen, 800 × 600 in
+    /// a window). A full-screen size the display does not offer becomes the
+    /// nearest one it does, with one line.
     void setWindowMode(bool fullscreen, int width, int height);
 
     /// The game's clock, which the loop starts each frame with and stops
@@ -233,6 +236,7 @@ private:
     bool mShowStats = false;
     long long mLastStatsTime = 0;
     int mFrameCount = 0;
+    Screenshot mScreenshot;
 };
 
 } // namespace Ripplejet

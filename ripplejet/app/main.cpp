@@ -1,9 +1,12 @@
 #include "core/VeltaCore.h"
 #include "cpplib/Vector.h"
+#include "app/DataLocator.h"
+#include "app/DisplayCheck.h"
 #include "app/GameOptions.h"
 #include "app/RaceReplay.h"
 #include "app/RipplejetApp.h"
 
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -35,6 +38,23 @@ int main(int argc, char** argv)
         return 2;
     }
 
+    // The data is read relative to the working directory, which may change
+    // now: a recording goes where it was asked for from where the game began.
+    Ripplejet::GameOptions options = parsed.options;
+    if (!options.recordFile.empty()) {
+        options.recordFile = std::filesystem::absolute(options.recordFile).string();
+    }
+    Ripplejet::DataLocator data = Ripplejet::DataLocator::forThisProgram(options.dataDir);
+    if (!data.enter()) {
+        std::cerr << "Ripplejet cannot start: " << data.getProblem() << std::endl;
+        return 1;
+    }
+    // Said first; the engine's own lines about it follow as details.
+    const std::string displayProblem = Ripplejet::DisplayCheck::findProblem();
+    if (!displayProblem.empty()) {
+        std::cerr << "Ripplejet cannot start: " << displayProblem << std::endl;
+    }
+
     Velta::VeltaCore& core = CppLib::Singleton<Velta::VeltaCore>::getSingleton();
     core.startup();
 
@@ -46,10 +66,12 @@ int main(int argc, char** argv)
             args.append(argv[i]);
         }
         app.setReplay(std::move(replay));
-        if (app.init(args, parsed.options)) {
+        if (app.init(args, options) && displayProblem.empty()) {
             status = app.run();
         } else {
-            std::cerr << "Ripplejet cannot start: " << app.getStartupProblem() << std::endl;
+            if (displayProblem.empty()) {
+                std::cerr << "Ripplejet cannot start: " << app.getStartupProblem() << std::endl;
+            }
             status = 1;
         }
         app.shutdown();

@@ -17,6 +17,7 @@ void generateTextures(Output& output)
                       encodePcx(Course::HEIGHTMAP_SIZE, Course::HEIGHTMAP_SIZE, valley.heightMap));
     writeTerrainTextures(output, valley);
     writeHudTextures(output);
+    writeGameIcon(output);
 }
 
 bool generateContent(Output& output)

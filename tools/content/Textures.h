@@ -21,4 +21,8 @@ void writeHudTextures(Output& output);
 Image itemIcon(const std::string& item);
 Image itemLabel(const std::string& text);
 
+/// The game's 128 × 128 icon for desktops: a duck on rippling water.
+Image gameIcon();
+void writeGameIcon(Output& output);
+
 } // namespace VeltaTools

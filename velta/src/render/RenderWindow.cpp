@@ -1,5 +1,7 @@
 #include "render/RenderWindow.h"
 
+#include <utility>
+
 namespace Velta {
 
 RenderWindow::RenderWindow(int id, const std::string& name, int width, int height, bool fullscreen, int offsetX,
@@ -9,5 +11,15 @@ RenderWindow::RenderWindow(int id, const std::string& name, int width, int heigh
 }
 
 RenderWindow::~RenderWindow() = default;
+
+void RenderWindow::runBeforeShow()
+{
+    if (mBeforeShow) {
+        // Taken out first: the action may ask for the next frame again.
+        const std::function<void()> action = std::move(mBeforeShow);
+        mBeforeShow = nullptr;
+        action();
+    }
+}
 
 } // namespace Velta

@@ -4,6 +4,7 @@
 #include "cpplib/LinkedMap.h"
 #include "render/TargetRenderer.h"
 
+#include <functional>
 #include <string>
 
 namespace Velta {
@@ -34,10 +35,21 @@ public:
 
     const std::string& getName() const { return mName; }
 
+    /// Runs `action` once, after the next frame has been drawn and before it
+    /// is shown, with the window's OpenGL context current: the one moment a
+    /// whole frame is sure to be in a buffer that can be read (the back
+    /// buffer; once shown, neither buffer is defined to hold it). A later
+    /// call replaces an action that has not run yet.
+    void runBeforeNextShow(std::function<void()> action) { mBeforeShow = std::move(action); }
+
 protected:
     /// `params` is not kept.
     RenderWindow(int id, const std::string& name, int width, int height, bool fullscreen, int offsetX, int offsetY,
                  CppLib::LinkedMap<std::string, std::string>* params);
+
+    /// For the back ends' render(): runs the action given to
+    /// runBeforeNextShow(), if any, between drawing and showing a frame.
+    void runBeforeShow();
 
 private:
     friend class RenderManager;
@@ -48,6 +60,7 @@ private:
     bool mFullscreen;
     int mOffsetX;
     int mOffsetY;
+    std::function<void()> mBeforeShow;
 };
 
 } // namespace Velta

@@ -70,9 +70,13 @@ bool OpenALSoundEngine::initialize()
     quietAudioLibraries();
     mDevice = alcOpenDevice(mDeviceName.empty() ? nullptr : mDeviceName.c_str());
     if (!mDevice) {
+        // OpenAL Soft answers "Out of Memory" for a machine without sound
+        // hardware; the line says what the player needs to know, OpenAL's
+        // code stays at its end for whoever looks further.
         const ALCenum error = alcGetError(nullptr);
-        mLogger->error("OpenAL Error while opening the audio device: " +
-                       std::string(alcGetString(nullptr, error)) + "; playing without sound");
+        const std::string device = mDeviceName.empty() ? "No audio device was found"
+                                                       : "The audio device \"" + mDeviceName + "\" was not found";
+        mLogger->error(device + "; the game plays silently (OpenAL: " + alcGetString(nullptr, error) + ")");
         return false;
     }
     mContext = alcCreateContext(mDevice, nullptr);

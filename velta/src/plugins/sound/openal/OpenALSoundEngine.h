@@ -22,7 +22,8 @@ namespace Velta {
 /// straight to the speakers). Output goes through a fixed pool of voices (see
 /// OpenALVoicePool).
 ///
-/// Without an audio device initialize() logs one line and fails; the sound
+/// Without an audio device initialize() logs one line ("No audio device was
+/// found; the game plays silently (OpenAL: …)") and fails; the sound
 /// manager then does not register the engine. Every failure is logged on
 /// "plugins.sound.openal". Owned by its plug-in; channels that outlive the
 /// engine, or its shutdown(), fall silent and answer like channels without a

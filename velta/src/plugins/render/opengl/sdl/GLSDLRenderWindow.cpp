@@ -103,6 +103,7 @@ void GLSDLRenderWindow::render(long long)
         glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
         glClear(GL_COLOR_BUFFER_BIT);
     }
+    runBeforeShow();
     if (mDoubleBuffer) {
         SDL_GL_SwapBuffers();
     }
