@@ -56,10 +56,11 @@ Level::Level() : Velta::InputProcessor(-1) {}
 
 Level::~Level()
 {
-    // The event manager keeps running what was registered until the engine
-    // stops: nothing may move the nodes about to go.
+    // Nothing may move the nodes about to go, and a new race must not pay
+    // for the old one's modifiers every frame.
     for (const CppLib::SharedPtr<Velta::Modifier>& modifier : mModifiers) {
         modifier->setState(Velta::LogicElement::INACTIVE);
+        core().getEventManager().removeModifier(*modifier);
     }
     for (const CppLib::SharedPtr<Velta::SoundChannel>& loop : mLoops) {
         loop->stop();

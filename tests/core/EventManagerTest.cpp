@@ -90,6 +90,23 @@ TEST_F(EventManagerTest, ModifiersRunInRegistrationOrderWhileTheirStateIsNotZero
     EXPECT_EQ(mJournal, (std::vector<std::string>{"b"}));
 }
 
+TEST_F(EventManagerTest, ARemovedModifierRunsNoMoreAndIsLetGoOfWhileTheOthersKeepTheirOrder)
+{
+    core().setup(true);
+    auto a = registered("a");
+    auto b = registered("b");
+    auto c = registered("c");
+    for (auto* m : {a.get(), b.get(), c.get()}) {
+        m->setState(LogicElement::ACTIVE);
+    }
+    EXPECT_GT(b.getUseCount(), 1u);
+    EXPECT_TRUE(core().getEventManager().removeModifier(*b));
+    EXPECT_EQ(b.getUseCount(), 1u) << "the event manager keeps no copy";
+    EXPECT_FALSE(core().getEventManager().removeModifier(*b));
+    frame();
+    EXPECT_EQ(mJournal, (std::vector<std::string>{"a", "c"}));
+}
+
 TEST_F(EventManagerTest, AModifierRegisteredDuringAFrameRunsInThatFrame)
 {
     auto spawner = registered("spawner");

@@ -9,6 +9,7 @@
 #include "duck/DuckFollower.h"
 #include "duck/DuckModifier.h"
 #include "app/GameClock.h"
+#include "core/EventManager.h"
 #include "scene/SceneManager.h"
 
 #include "scene/TransformationNode.h"
@@ -137,6 +138,7 @@ TEST_F(Race, AFreshRaceAfterALostOneAndAfterAWonOneCanBeWonAgain)
     runFor(2000);
     duck().changeHealth(-200);
     ASSERT_EQ(race->getRaceResult(), std::string("lost"));
+    const std::size_t modifiers = core().getEventManager().getProcessList()->size();
     for (const char* before : {"lost", "won"}) {
         SCOPED_TRACE(std::string("after a race ") + before);
         newRace();
@@ -147,6 +149,7 @@ TEST_F(Race, AFreshRaceAfterALostOneAndAfterAWonOneCanBeWonAgain)
         EXPECT_LT(distanceTo(Ripplejet::Course::PLAYER_START), 1e-4f);
         EXPECT_EQ(core().getSceneManager().getSceneGraphCount(), 1);
         EXPECT_EQ(core().getSceneManager().getOverlayCount(), 1);
+        EXPECT_EQ(core().getEventManager().getProcessList()->size(), modifiers) << "the old race's are gone";
         startRace(100);
         driveWithAutopilot(100, 400000);
         EXPECT_EQ(race->getRaceResult(), std::string("won"));

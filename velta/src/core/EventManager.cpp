@@ -52,6 +52,21 @@ void EventManager::registerModifier(const CppLib::SharedPtr<Modifier>& modifier)
     mProcessList.push_back(new ElementAdapter(element));
 }
 
+bool EventManager::removeModifier(const Modifier& modifier)
+{
+    const LogicElement* element = &modifier;
+    for (auto it = mProcessList.begin(); it != mProcessList.end(); ++it) {
+        auto* adapter = static_cast<ElementAdapter*>(*it);
+        if (adapter->getElement() == element) {
+            mElements.remove(element->getElementId());
+            mProcessList.erase(it);
+            delete adapter;
+            return true;
+        }
+    }
+    return false;
+}
+
 void EventManager::registerSensor(const CppLib::SharedPtr<Sensor>&) {}
 
 void EventManager::registerController(const CppLib::SharedPtr<Controller>&) {}

@@ -17,7 +17,8 @@ class Sensor;
 
 /// Subsystem 2: runs the registered modifiers once per frame, in registration
 /// order, while their state is not 0. Hands out logic element ids (101, 102, …,
-/// never reused). Registered modifiers stay until the event manager goes.
+/// never reused). Registered modifiers stay until they are removed or the
+/// event manager goes.
 class VELTA_EXPORT EventManager : public Subsystem {
 public:
     /// Runs one logic element while its state is not 0 and it is a Process.
@@ -25,6 +26,7 @@ public:
     public:
         explicit ElementAdapter(const CppLib::SharedPtr<LogicElement>& element);
         int run(long long timestamp) override;
+        const LogicElement* getElement() const { return mElement.get(); }
 
     private:
         CppLib::SharedPtr<LogicElement> mElement;
@@ -38,6 +40,11 @@ public:
     void returnElementId(unsigned int id);
 
     void registerModifier(const CppLib::SharedPtr<Modifier>& modifier);
+
+    /// Runs the modifier no more and lets go of it, so that what it moves may
+    /// go. False for one not registered. Between frames only, not from a
+    /// running modifier.
+    bool removeModifier(const Modifier& modifier);
 
     /// Accepted and not kept.
     void registerSensor(const CppLib::SharedPtr<Sensor>& sensor);
