@@ -45,10 +45,10 @@ Item::Item(const std::string& model, const std::string& icon)
 
 Item::~Item()
 {
-    // The event manager runs the spin until the engine stops; it must not
-    // turn a node that is gone.
+    // The spin must not turn a node that is gone.
     if (!mSpin.isNull()) {
         mSpin->setState(Velta::LogicElement::INACTIVE);
+        Velta::VeltaCore::getSingleton().getEventManager().removeModifier(*mSpin);
     }
     removeEffect();
 }
