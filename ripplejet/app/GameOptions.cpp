@@ -117,6 +117,11 @@ const std::vector<Option>& table()
              o.shortBenchmark = !v.empty();
              return std::string();
          }},
+        {"--autopilot", Value::NONE, "", "let the autopilot steer the duck; every key still works",
+         [](GameOptions& o, const std::string&) {
+             o.autopilot = true;
+             return std::string();
+         }},
         {"--record", Value::REQUIRED, "FILE", "write the race's input and frame times to FILE",
          [](GameOptions& o, const std::string& v) {
              if (v.empty()) {
@@ -162,6 +167,9 @@ std::string checkCombination(const GameOptions& o)
 {
     if (!o.replayFile.empty() && !o.recordFile.empty()) {
         return "--record and --replay cannot be used together";
+    }
+    if (o.autopilot && !o.replayFile.empty()) {
+        return "--autopilot cannot steer a replayed race";
     }
     if (o.benchmark && !o.replayFile.empty()) {
         return "--benchmark drives the duck itself and cannot replay a race";

@@ -24,6 +24,8 @@ struct GameOptions {
     bool benchmark = false;
     /// Only the first sections of the course, for a quick check.
     bool shortBenchmark = false;
+    /// The autopilot steers; every key still works.
+    bool autopilot = false;
     std::string recordFile;
     std::string replayFile;
     bool help = false;

@@ -96,6 +96,7 @@ int RipplejetApp::run()
     // of fewer frames, say).
     mWindowManager.setFrameLimit(mOptions.fpsLimit);
     mWindowManager.setBenchmark(mOptions.benchmark, mOptions.shortBenchmark ? SHORT_BENCHMARK_SECTION : 0);
+    mWindowManager.setAutopilot(mOptions.autopilot);
     mWindowManager.setRecorder(mRecorder.isOpen() ? &mRecorder : nullptr);
     mWindowManager.setReplay(mOptions.replayFile.empty() ? nullptr : &mReplay);
     mWindowManager.setNewRaceHandler([this] { startNewRace(); });

@@ -248,7 +248,7 @@ void WindowManager::driveLevel(long long timestamp)
         }
         return;
     }
-    if (!mBenchmark) {
+    if (!mBenchmark && !mAutopilotOn) {
         return;
     }
     if (!mAutopilot && mLevel->getPlayerModifier()) {

@@ -85,6 +85,9 @@ public:
     /// for that cross section; the loop then quits. Frame lengths are kept.
     void setBenchmark(bool benchmark, int toSection = 0);
     const FrameTimes& getFrameTimes() const { return mFrameTimes; }
+    /// The autopilot steers the player's duck (from the click that starts
+    /// the race on), while every key and button still reaches the level.
+    void setAutopilot(bool on) { mAutopilotOn = on; }
     /// Called between frames when a new race is asked for (Enter); it swaps
     /// the level through setLevel() and startLevel().
     void setNewRaceHandler(std::function<void()> handler) { mNewRace = std::move(handler); }
@@ -198,6 +201,7 @@ private:
     RaceReplay* mReplay = nullptr;
     std::size_t mReplayFrame = 0;
     bool mBenchmark = false;
+    bool mAutopilotOn = false;
     int mBenchmarkSection = 0;
     std::unique_ptr<LevelInput> mAutopilotInput;
     std::unique_ptr<Autopilot> mAutopilot;

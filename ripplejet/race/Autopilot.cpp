@@ -24,6 +24,8 @@ constexpr float YAW_PER_SPAN = 2.3f;
 constexpr float HEADING_GAIN = 0.13f;
 constexpr float TURN_DAMPING = 0.085f;
 constexpr float MAX_YAW = 0.5f;
+/// Farther than the duck swims in a frame: it was put somewhere else.
+constexpr float JUMP_DISTANCE = 20.0f;
 /// Pointer moves smaller than this are not worth an event.
 constexpr float POINTER_STEP = 0.0005f;
 
@@ -65,6 +67,13 @@ void Autopilot::update(long long timestamp)
         steer(0.0f, timestamp);
     }
     holdForward(timestamp, true);
+    const DuckModifier::Vec3& now = mDuck->getPosition();
+    if (mHolding && mHasLast && std::hypot(now.x() - mLast.x(), now.z() - mLast.z()) > JUMP_DISTANCE) {
+        // Put back (r) or near the finish (c): steer from where it is now.
+        mTarget = 1;
+    }
+    mLast = now;
+    mHasLast = true;
     advanceTarget();
     const Flat target = centre(Course::crossSections()[static_cast<std::size_t>(mTarget)]);
     const DuckModifier::Vec3& position = mDuck->getPosition();

@@ -53,6 +53,7 @@ TEST(GameOptions, EveryAcceptedFormSetsItsOption)
         {{"--record", "race.rjr"}, [](const GameOptions& o) { return o.recordFile == "race.rjr"; }},
         {{"--replay=race.rjr"}, [](const GameOptions& o) { return o.replayFile == "race.rjr"; }},
         {{"--benchmark", "--record", "b.rjr"}, [](const GameOptions& o) { return o.benchmark && o.recordFile == "b.rjr"; }},
+        {{"--autopilot", "--record", "a.rjr"}, [](const GameOptions& o) { return o.autopilot; }},
         {{"--help"}, [](const GameOptions& o) { return o.help; }},
         {{"--version"}, [](const GameOptions& o) { return o.version; }},
     };
@@ -91,6 +92,7 @@ TEST(GameOptions, EveryBadValueIsRefusedWithOneLineNamingIt)
         {{"extra"}, "extra"},
         {{"--record", "a.rjr", "--replay", "b.rjr"}, "--replay"},
         {{"--benchmark", "--replay", "b.rjr"}, "replay"},
+        {{"--autopilot", "--replay", "b.rjr"}, "replay"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -111,7 +113,7 @@ TEST(GameOptions, TheHelpListsEveryOptionTheParserKnows)
         const GameOptionParser::Result result = parse(arguments);
         EXPECT_EQ(result.error.find("unknown option '" + name), std::string::npos) << result.error;
     }
-    EXPECT_EQ(GameOptionParser::optionNames().size(), 11u);
+    EXPECT_EQ(GameOptionParser::optionNames().size(), 12u);
 }
 
 } // namespace

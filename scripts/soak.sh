@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# Plays the real game for a long while on a virtual display and checks that it
+# holds up: the autopilot races while keys arrive at random moments (items
+# chosen and used, the duck put back or near the finish, new races, pauses,
+# the help, full-screen switches). At the end the game must quit cleanly on
+# Escape, have logged nothing but the expected lines, and its resident memory
+# must have grown by less than 1 MB after the first minute.
+#
+#   scripts/soak.sh                 30 minutes, release build
+#   scripts/soak.sh --minutes=5     a shorter run
+#
+# Writes build/soak/{memory.txt,stderr.txt,keys.txt}. Needs Xvfb and xdotool
+# (scripts/install-deps.sh installs them).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+minutes=30
+for argument in "$@"; do
+  case $argument in
+    --minutes=*) minutes=${argument#--minutes=} ;;
+    *) echo "unknown option $argument" >&2; exit 2 ;;
+  esac
+done
+
+./scripts/install-deps.sh
+cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DVELTA_BUILD_TESTS=OFF -DVELTA_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build/release -j "$(nproc)" --target ripplejet
+
+out=$PWD/build/soak
+mkdir -p "$out"
+: >"$out/memory.txt"
+: >"$out/keys.txt"
+
+# A display of our own, so that nothing else types into the game.
+display=:$((90 + RANDOM % 100))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+game=
+cleanup() {
+  [ -n "$game" ] && kill "$game" 2>/dev/null || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+export DISPLAY=$display
+sleep 2
+
+export ALSOFT_DRIVERS=null LIBGL_ALWAYS_SOFTWARE=1
+(cd build/release/bin && exec ./ripplejet --autopilot --windowed) 2>"$out/stderr.txt" >/dev/null &
+game=$!
+
+resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$game/status" 2>/dev/null || echo 0; }
+press() {
+  echo "$(date +%s) $*" >>"$out/keys.txt"
+  xdotool key "$@" 2>/dev/null || true
+}
+
+start=$(date +%s)
+end=$((start + minutes * 60))
+next_sample=$start
+while [ "$(date +%s)" -lt "$end" ]; do
+  if ! kill -0 "$game" 2>/dev/null; then
+    echo "soak: the game ended by itself after $(($(date +%s) - start)) s" >&2
+    cat "$out/stderr.txt" >&2
+    exit 1
+  fi
+  now=$(date +%s)
+  if [ "$now" -ge "$next_sample" ]; then
+    echo "$((now - start)) $(resident_kb)" >>"$out/memory.txt"
+    next_sample=$((now + 10))
+  fi
+  case $((RANDOM % 20)) in
+    0 | 1 | 2) press e ;;
+    3 | 4) press q ;;
+    5 | 6 | 7) echo "$(date +%s) click" >>"$out/keys.txt"; xdotool click 1 2>/dev/null || true ;;
+    8) press r ;;
+    9) press c ;;
+    10) press Return ;;
+    11) press Pause; sleep 3; press Pause ;;
+    12) press F1; sleep 2; press F1 ;;
+    13) press t ;;
+    *) ;;
+  esac
+  sleep $((2 + RANDOM % 6))
+done
+
+press Escape
+for _ in $(seq 1 60); do
+  kill -0 "$game" 2>/dev/null || break
+  sleep 1
+done
+status=0
+wait "$game" || status=$?
+game=
+
+# Lines the game may print while played like this: none, apart from the
+# release of a device the virtual display does not have.
+unexpected=$(grep -v -E '^$' "$out/stderr.txt" || true)
+first_minute=$(awk '$1 >= 60 { print $2; exit }' "$out/memory.txt")
+last=$(tail -n 1 "$out/memory.txt" | awk '{ print $2 }')
+peak=$(awk '$1 >= 60 && $2 > max { max = $2 } END { print max + 0 }' "$out/memory.txt")
+growth=$((peak - first_minute))
+echo "soak: $minutes min, exit status $status, resident memory after the first minute ${first_minute} kB," \
+  "at the end ${last} kB, peak ${peak} kB (growth ${growth} kB); $(wc -l <"$out/keys.txt") keys and clicks"
+failed=0
+[ "$status" = 0 ] || { echo "soak: the game did not end cleanly" >&2; failed=1; }
+[ -z "$unexpected" ] || { echo "soak: unexpected log lines:" >&2; echo "$unexpected" >&2; failed=1; }
+[ "$growth" -lt 1024 ] || { echo "soak: memory grew by ${growth} kB" >&2; failed=1; }
+exit $failed
