@@ -68,13 +68,14 @@ bool RipplejetApp::init(const CppLib::Vector<std::string>& args, const GameOptio
 
 std::string RipplejetApp::describeWindowFailure() const
 {
-    const std::string size = std::to_string(WindowManager::FULLSCREEN_WIDTH) + " x " +
-                             std::to_string(WindowManager::FULLSCREEN_HEIGHT);
+    const std::string window = std::to_string(mWindowManager.getWidth()) + " x " +
+                               std::to_string(mWindowManager.getHeight()) +
+                               (mWindowManager.isFullscreen() ? " full-screen" : "");
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
-        return "no X display to open the " + size + " game window on (DISPLAY is not set)";
+        return "no X display to open the " + window + " game window on (DISPLAY is not set)";
     }
-    return "no " + size + " full-screen OpenGL window could be opened on display " + std::string(display) +
+    return "no " + window + " OpenGL window could be opened on display " + std::string(display) +
            " (the display is unreachable, has no usable video mode or no working OpenGL; the lines above say which)";
 }
 
