@@ -346,7 +346,22 @@ void WindowManager::setPaused(bool paused)
 
 void WindowManager::setHelpShown(bool shown)
 {
+    if (shown == mHelpShown) {
+        return;
+    }
     mHelpShown = shown;
+    // Nobody races while reading: the help pauses, and going away ends only
+    // the pause it made itself.
+    if (shown) {
+        mPausedByHelp = !mPaused;
+        setPaused(true);
+    } else if (mPausedByHelp) {
+        mPausedByHelp = false;
+        setPaused(false);
+    }
+    if (mLevelActive) {
+        setMouseGrab(!mPaused && !mHelpShown);
+    }
     showNotice();
 }
 
@@ -389,6 +404,8 @@ bool WindowManager::processInputEvent(Velta::InputEvent& event)
             const Velta::ButtonEventInfo* button = event.getButtonEventInfo();
             if (button && button->getEventType() == Velta::ButtonEventInfo::BUTTON_PRESSED &&
                 button->getButtonNr() == 1) {
+                mPausedByHelp = false;
+                setHelpShown(false);
                 setPaused(false);
             }
             handled = true;
@@ -438,9 +455,6 @@ bool WindowManager::handleKey(const Velta::KeyEventInfo* info)
         return true;
     case KeyEventInfo::KEY_F1:
         setHelpShown(!mHelpShown);
-        if (mLevelActive) {
-            setMouseGrab(!mHelpShown && !mPaused);
-        }
         return true;
     case KeyEventInfo::KEY_F2:
         mShowStats = !mShowStats;

@@ -96,7 +96,8 @@ public:
     /// takes it all back.
     void setPaused(bool paused);
     bool isPaused() const { return mPaused; }
-    /// Shows or hides the keys and the mouse's use.
+    /// Shows the keys and the mouse's use, pausing the game meanwhile; or
+    /// hides them again, ending the pause only if showing them made it.
     void setHelpShown(bool shown);
     bool isHelpShown() const { return mHelpShown; }
     /// The sign shown over the level while paused or helping.
@@ -211,6 +212,7 @@ private:
     bool mNewRaceAsked = false;
     bool mPaused = false;
     bool mHelpShown = false;
+    bool mPausedByHelp = false;
     /// "paused" or the help, over the level's overlay.
     RaceMessage mNotice;
     /// Where the pointer was when the pause let it go.

@@ -344,14 +344,23 @@ TEST_F(WindowManagerTest, PauseOrLosingTheFocusStopsTheClockFreesThePointerAndKe
     send(keyPress(KeyEventInfo::KEY_PAUSE));
     EXPECT_FALSE(windows->isPaused()) << "Pause again goes on";
 
-    // F1 shows the help over everything and frees the pointer meanwhile.
+    // F1 shows the help over everything and pauses meanwhile.
     send(keyPress(KeyEventInfo::KEY_F1));
     EXPECT_TRUE(windows->isHelpShown());
+    EXPECT_TRUE(gameClock.isPaused());
     EXPECT_EQ(windows->getNotice().getImage(), "overlays\\help.png");
     EXPECT_FALSE(windows->isMouseGrabbed());
     send(keyPress(KeyEventInfo::KEY_F1));
     EXPECT_FALSE(windows->isHelpShown());
+    EXPECT_FALSE(windows->isPaused());
     EXPECT_TRUE(windows->isMouseGrabbed());
+    // Over a pause it leaves the pause as it found it.
+    send(keyPress(KeyEventInfo::KEY_PAUSE));
+    send(keyPress(KeyEventInfo::KEY_F1));
+    send(keyPress(KeyEventInfo::KEY_F1));
+    EXPECT_TRUE(windows->isPaused());
+    EXPECT_EQ(windows->getNotice().getImage(), "overlays\\paused.png");
+    EXPECT_FALSE(windows->isMouseGrabbed());
 }
 
 TEST_F(WindowManagerTest, EnterStartsANewRaceBetweenFramesNotInTheMiddleOfOne)

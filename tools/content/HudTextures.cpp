@@ -217,16 +217,16 @@ Image helpPanel(Font& bold)
     const std::pair<const char*, const char*> rows[] = {
         {"Mouse", "steer"},
         {"W / S", "forward / back"},
-        {"A / D", "turn left / right"},
+        {"A / D", "sideways left / right"},
         {"Space / Shift", "rise / dive"},
         {"Left button", "start, use the item"},
         {"E / Q, wheel", "choose an item"},
         {"R / C", "duck to start / finish"},
         {"Enter", "a new race"},
-        {"Pause", "pause, click to go on"},
+        {"Pause", "pause; click to go on"},
         {"T / U", "full screen / mouse"},
         {"F12", "screenshot"},
-        {"F1", "this help"},
+        {"F1", "this help (pauses)"},
         {"Escape", "quit"},
     };
     float baseline = 104;
