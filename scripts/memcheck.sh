@@ -22,10 +22,13 @@ awk -v n="$frames" '/^f / { if (++count > n) exit } { print }' tests/ripplejet/d
 echo "end $frames unfinished 0" >>"$out/race.rjr"
 
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill $xvfb 2>/dev/null || true' EXIT
-sleep 2
+for _ in $(seq 1 50); do
+  DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.2
+done
 
 status=0
 (cd build/debug/bin &&

@@ -34,7 +34,7 @@ mkdir -p "$out"
 
 # A display of our own, so that nothing else types into the game.
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb=$!
 game=
 cleanup() {
@@ -43,7 +43,10 @@ cleanup() {
 }
 trap cleanup EXIT
 export DISPLAY=$display
-sleep 2
+for _ in $(seq 1 50); do
+  DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break
+  sleep 0.2
+done
 
 export ALSOFT_DRIVERS=null LIBGL_ALWAYS_SOFTWARE=1
 (cd build/release/bin && exec ./ripplejet --autopilot --windowed) 2>"$out/stderr.txt" >/dev/null &

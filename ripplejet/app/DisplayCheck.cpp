@@ -8,6 +8,13 @@
 
 namespace Ripplejet {
 
+DisplayCheck::~DisplayCheck()
+{
+    if (mDisplay) {
+        XCloseDisplay(mDisplay);
+    }
+}
+
 std::string DisplayCheck::findProblem()
 {
     const std::string size =
@@ -16,12 +23,13 @@ std::string DisplayCheck::findProblem()
     if (!name || !*name) {
         return "no X display to open the " + size + " game window on (DISPLAY is not set)";
     }
-    Display* display = XOpenDisplay(name);
-    if (!display) {
+    if (!mDisplay) {
+        mDisplay = XOpenDisplay(name);
+    }
+    if (!mDisplay) {
         return "no X display to open the " + size + " game window on (" + name +
                " cannot be reached: no X server answers there, or it refuses this user)";
     }
-    XCloseDisplay(display);
     return "";
 }
 

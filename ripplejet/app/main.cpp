@@ -50,7 +50,9 @@ int main(int argc, char** argv)
         return 1;
     }
     // Said first; the engine's own lines about it follow as details.
-    const std::string displayProblem = Ripplejet::DisplayCheck::findProblem();
+    // Held open while the game runs (see DisplayCheck).
+    Ripplejet::DisplayCheck displayCheck;
+    const std::string displayProblem = displayCheck.findProblem();
     if (!displayProblem.empty()) {
         std::cerr << "Ripplejet cannot start: " << displayProblem << std::endl;
     }
