@@ -28,7 +28,11 @@ run_suite() {
   shift
   cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELTA_WARNINGS_AS_ERRORS=ON "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
-  ctest --test-dir "$dir" -j "$jobs" --no-tests=error "${ctest_args[@]}"
+  # A test that fails is run once more before it counts: sound is checked in
+  # real time and LeakSanitizer's stop-the-world tracer now and then trips
+  # over a driver thread at exit, both on a busy shared machine. A fault that
+  # fails twice still fails the suite.
+  ctest --test-dir "$dir" -j "$jobs" --no-tests=error --repeat until-pass:2 "${ctest_args[@]}"
 }
 
 ctest_args=("$@")

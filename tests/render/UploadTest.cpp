@@ -157,6 +157,29 @@ TEST_F(Uploads, WhatTheViewDoesNotSeeIsUploadedWithTheScenesFirstFrameAndWithEac
     EXPECT_EQ(buffers(), 15u);
 }
 
+TEST_F(Uploads, WhatIsKeptForAResourceGoesSoonAfterTheResource)
+{
+    renderFrame();
+    const std::size_t kept = context().getKeptRecordCount();
+    {
+        // Uploaded, then gone with their owners, as a finished race's are.
+        CppLib::SharedPtr<GeometryData> quad = makeQuad(-1, -1, 1, 1, 5, Color(1, 1, 1, 1));
+        ASSERT_TRUE(context().loadArrayBuffer(*quad->getIndexedData(0), VertexDataSet::VERTICES));
+        Texture2D texture;
+        context().createTexIdSet(texture);
+        EXPECT_EQ(context().getKeptRecordCount(), kept + 2);
+    }
+    for (int frame = 0; frame < 130; ++frame) {
+        renderFrame();
+    }
+    EXPECT_EQ(context().getKeptRecordCount(), kept);
+    // What is still there keeps its objects and is drawn from them.
+    const unsigned long long uploads = buffers();
+    renderFrame();
+    EXPECT_EQ(buffers(), uploads);
+    expectPixels({{32, 32, {255, 0, 0}}});
+}
+
 TEST_F(Uploads, AnEditedImageSendsOnlyTheRectanglesWrittenSinceItsLastUpload)
 {
     // A 64 × 64 red image over the window, texel (x, y) at pixel (x, y).

@@ -4,10 +4,23 @@
 
 namespace Velta {
 
-ResourceContainer::~ResourceContainer() = default;
+ResourceContainer::~ResourceContainer()
+{
+    // The records stay their back ends'; they learn that this is gone.
+    if (mDirectData) {
+        mDirectData->mContainer = nullptr;
+    }
+    for (auto& entry : mData) {
+        entry.second->mContainer = nullptr;
+    }
+}
 
 void ResourceContainer::setResourceData(ResourceData& data)
 {
+    if (ResourceData* before = getResourceData(data.getProviderId()); before && before != &data) {
+        before->mContainer = nullptr;
+    }
+    data.mContainer = this;
     if (data.getProviderId() == 0) {
         mDirectData = &data;
     } else {
@@ -26,6 +39,9 @@ ResourceData* ResourceContainer::getResourceData(unsigned int providerId) const
 
 void ResourceContainer::unsetResourceData(unsigned int providerId)
 {
+    if (ResourceData* data = getResourceData(providerId)) {
+        data->mContainer = nullptr;
+    }
     if (providerId == 0) {
         mDirectData = nullptr;
     } else {

@@ -1,4 +1,5 @@
 #include "plugins/render/opengl/GLRenderContext.h"
+#include "resource/ResourceContainer.h"
 
 #include "core/TimerManager.h"
 #include "core/VeltaCore.h"
@@ -212,7 +213,7 @@ bool GLRenderContext::loadIndexBuffer(IndexDataSet& indices)
         record = new IndexIdSet(mProviderId);
         if (IndexIdSet* stale = mIndexBuffers.remove(geometry->getId())) {
             record->buffer = stale->buffer;
-            delete stale;
+            forget(stale);
         }
         mIndexBuffers.put(geometry->getId(), record);
         indices.setResourceData(*record);
@@ -267,7 +268,7 @@ GLRenderContext::DataIdSet& GLRenderContext::getDataIdSet(VertexDataSet& data, u
         for (int part = 0; part < VertexDataSet::PART_COUNT; ++part) {
             record->buffers[part] = stale->buffers[part];
         }
-        delete stale;
+        forget(stale);
     }
     mVertexBuffers.put(id, record);
     data.setResourceData(*record);
@@ -287,7 +288,7 @@ GLRenderContext::TexIdSet& GLRenderContext::createTexIdSet(Texture& texture)
     if (TexIdSet* stale = mTextures.remove(texture.getTextureId())) {
         mStateCache.forgetTexture(stale->name);
         glDeleteTextures(1, &stale->name);
-        delete stale;
+        forget(stale);
     }
     mTextures.put(texture.getTextureId(), record);
     texture.setResourceData(*record);
@@ -302,6 +303,76 @@ GLViewRenderer& GLRenderContext::getViewRenderer()
     return *mViewRenderer;
 }
 
+void GLRenderContext::forget(ResourceData* record)
+{
+    // A resource still there must not keep a record that is gone.
+    if (ResourceContainer* container = record->getContainer()) {
+        container->unsetResourceData(mProviderId);
+    }
+    delete record;
+}
+
+void GLRenderContext::deleteBuffers(const DataIdSet& record)
+{
+    for (GLuint name : record.buffers) {
+        if (name != 0) {
+            mStateCache.forgetBuffer(name);
+            glDeleteBuffersARB(1, &name);
+        }
+    }
+}
+
+void GLRenderContext::beginFrame()
+{
+    // Now and then, not every frame: resources rarely go.
+    if (++mFramesSinceCollection >= COLLECTION_INTERVAL && isCurrent()) {
+        mFramesSinceCollection = 0;
+        collectOrphans();
+    }
+}
+
+void GLRenderContext::collectOrphans()
+{
+    mOrphans.clear();
+    for (auto& entry : mVertexBuffers) {
+        if (!entry.second->getContainer()) {
+            mOrphans.push_back(entry.first);
+        }
+    }
+    for (unsigned long long id : mOrphans) {
+        DataIdSet* record = mVertexBuffers.remove(id);
+        deleteBuffers(*record);
+        delete record;
+    }
+    mOrphans.clear();
+    for (auto& entry : mIndexBuffers) {
+        if (!entry.second->getContainer()) {
+            mOrphans.push_back(entry.first);
+        }
+    }
+    for (unsigned long long id : mOrphans) {
+        IndexIdSet* record = mIndexBuffers.remove(id);
+        if (record->buffer != 0) {
+            mStateCache.forgetBuffer(record->buffer);
+            glDeleteBuffersARB(1, &record->buffer);
+        }
+        delete record;
+    }
+    mOrphans.clear();
+    for (auto& entry : mTextures) {
+        if (!entry.second->getContainer()) {
+            mOrphans.push_back(entry.first);
+        }
+    }
+    for (unsigned long long id : mOrphans) {
+        TexIdSet* record = mTextures.remove(static_cast<unsigned int>(id));
+        mStateCache.forgetTexture(record->name);
+        glDeleteTextures(1, &record->name);
+        delete record;
+    }
+    mOrphans.clear();
+}
+
 void GLRenderContext::deleteObjects()
 {
     const bool current = isCurrent();
@@ -313,19 +384,19 @@ void GLRenderContext::deleteObjects()
                 }
             }
         }
-        delete entry.second;
+        forget(entry.second);
     }
     for (auto& entry : mIndexBuffers) {
         if (current && entry.second->buffer != 0) {
             glDeleteBuffersARB(1, &entry.second->buffer);
         }
-        delete entry.second;
+        forget(entry.second);
     }
     for (auto& entry : mTextures) {
         if (current) {
             glDeleteTextures(1, &entry.second->name);
         }
-        delete entry.second;
+        forget(entry.second);
     }
     mVertexBuffers.clear();
     mIndexBuffers.clear();

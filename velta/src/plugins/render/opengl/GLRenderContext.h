@@ -9,6 +9,7 @@
 #include "resource/ResourceData.h"
 
 #include <memory>
+#include <vector>
 
 namespace Velta {
 
@@ -81,7 +82,9 @@ public:
     ~GLRenderContext() override;
 
     GLRenderEngine* getRenderEngine() override { return mRenderEngine; }
-    void beginFrame() override {}
+    /// Now and then frees what it kept for resources that are gone (buffer
+    /// and texture objects, and their records).
+    void beginFrame() override;
     void endFrame() override {}
 
     /// The id under which the context's records hang on resources.
@@ -152,6 +155,12 @@ public:
     /// mip-maps built from them are not counted).
     unsigned long long getTextureUploadBytes() const { return mTextureUploadBytes; }
 
+    /// Records kept for resources: vertex data sets, index lists, textures.
+    std::size_t getKeptRecordCount() const
+    {
+        return mVertexBuffers.getSize() + mIndexBuffers.getSize() + mTextures.getSize();
+    }
+
     GLStateCache& getStateCache() { return mStateCache; }
     GLViewRenderer& getViewRenderer();
 
@@ -159,6 +168,11 @@ private:
     DataIdSet& getDataIdSet(VertexDataSet& data, unsigned long long id);
     bool fillBuffer(unsigned int& name, bool element, const void* data, unsigned long long size);
     void deleteObjects();
+    /// Deletes a record, detaching it first from its resource if that is
+    /// still there.
+    void forget(ResourceData* record);
+    void deleteBuffers(const DataIdSet& record);
+    void collectOrphans();
 
     GLRenderEngine* mRenderEngine;
     unsigned int mProviderId;
@@ -172,6 +186,11 @@ private:
     CppLib::HashMap<unsigned long long, DataIdSet*> mVertexBuffers;
     CppLib::HashMap<unsigned long long, IndexIdSet*> mIndexBuffers;
     CppLib::HashMap<unsigned int, TexIdSet*> mTextures;
+    /// Frames between looks for records whose resource is gone.
+    static constexpr int COLLECTION_INTERVAL = 120;
+    int mFramesSinceCollection = 0;
+    /// Room for the ids of such records, kept between looks.
+    std::vector<unsigned long long> mOrphans;
     unsigned long long mBufferUploads = 0;
     unsigned long long mTextureUploads = 0;
     unsigned long long mTextureUploadBytes = 0;
