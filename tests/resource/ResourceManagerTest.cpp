@@ -56,6 +56,26 @@ TEST(ResourceContainer, KeepsOneRecordPerProviderAndNeverOwnsThem)
     EXPECT_EQ(container.getResourceData(0), nullptr);
     EXPECT_EQ(container.getResourceData(1), &d1b);
     container.unsetResourceData(7);
+    EXPECT_EQ(d0.getContainer(), nullptr) << "let go of";
+    EXPECT_EQ(d1.getContainer(), nullptr) << "replaced";
+    EXPECT_EQ(d1b.getContainer(), &container);
+}
+
+TEST(ResourceContainer, AResourceAndItsRecordMayGoInEitherOrder)
+{
+    Velta::ResourceData outliving(0);
+    {
+        Velta::ResourceContainer container;
+        container.setResourceData(outliving);
+    }
+    EXPECT_EQ(outliving.getContainer(), nullptr) << "told that its resource is gone";
+
+    Velta::ResourceContainer container;
+    {
+        Velta::ResourceData shortLived(3);
+        container.setResourceData(shortLived);
+    }
+    EXPECT_EQ(container.getResourceData(3), nullptr) << "a record that goes first detaches itself";
 }
 
 namespace {

@@ -4,6 +4,13 @@
 
 namespace Velta {
 
+ResourceData::~ResourceData()
+{
+    if (mContainer) {
+        mContainer->unsetResourceData(mProviderId);
+    }
+}
+
 ResourceContainer::~ResourceContainer()
 {
     // The records stay their back ends'; they learn that this is gone.

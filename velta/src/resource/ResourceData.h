@@ -16,7 +16,10 @@ class ResourceContainer;
 class VELTA_EXPORT ResourceData {
 public:
     explicit ResourceData(unsigned int providerId) : mProviderId(providerId) {}
-    virtual ~ResourceData() = default;
+    /// Detaches itself from its resource, if that is still there.
+    virtual ~ResourceData();
+    ResourceData(const ResourceData&) = delete;
+    ResourceData& operator=(const ResourceData&) = delete;
 
     unsigned int getProviderId() const { return mProviderId; }
 
