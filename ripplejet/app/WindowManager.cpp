@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <cstdlib>
 #include <utility>
 #include <vector>
@@ -286,7 +287,7 @@ void WindowManager::endFrame()
         }
     }
     if (mBenchmark && mLevel &&
-        (std::string(mLevel->getRaceResult()) != "unfinished" ||
+        (std::strcmp(mLevel->getRaceResult(), "unfinished") != 0 ||
          (mBenchmarkSection > 0 && mAutopilot && mAutopilot->getTarget() >= mBenchmarkSection))) {
         quit();
     }
