@@ -1,6 +1,7 @@
 #include "items/Item.h"
 
 #include "duck/Duck.h"
+#include "items/SparkleMaterials.h"
 #include "level/GameSound.h"
 
 #include "core/EventManager.h"
@@ -11,7 +12,6 @@
 #include "resource/Material.h"
 #include "resource/ObjectManager.h"
 #include "resource/ResourceManager.h"
-#include "resource/Texture2D.h"
 #include "resource/TextureManager.h"
 #include "scene/Branch.h"
 #include "scene/ObjectNode.h"
@@ -53,7 +53,7 @@ Item::~Item()
     removeEffect();
 }
 
-void Item::setUp(const CppLib::SharedPtr<Velta::Geometry>& sparkles)
+void Item::setUp(const CppLib::SharedPtr<Velta::Geometry>& sparkles, SparkleMaterials& materials)
 {
     if (mModelNode) {
         return;
@@ -75,20 +75,11 @@ void Item::setUp(const CppLib::SharedPtr<Velta::Geometry>& sparkles)
     if (sparkles.isNull() || sprite.empty()) {
         return;
     }
-    CppLib::SharedPtr<Velta::Material> material(new Velta::Material());
-    material->setUsePointSprites(true);
-    material->setUseAlphaTest(true);
-    material->setUseBlending(false);
-    material->setSpriteSize(size);
-    const CppLib::SharedPtr<Velta::TextureSource> image = resources().getTextureManager().getTextureSource(sprite);
-    if (!image.isNull()) {
-        material->setTexture(0, CppLib::SharedPtr<Velta::Texture>(new Velta::Texture2D(image)));
-    }
     mSparkles = std::make_unique<Velta::GeometryObject>("sparkles");
     auto points = std::make_unique<Velta::GeometrySubobject>("sparkles");
     points->setGeometry(sparkles, 0);
     mSparkles->addSubobject(std::move(points));
-    mSparkles->setDefaultMaterial(0, material);
+    mSparkles->setDefaultMaterial(0, materials.get(sprite, size));
     attachChild(*mSparkles);
 }
 

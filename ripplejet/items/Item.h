@@ -19,6 +19,7 @@ class VelocityModifier;
 namespace Ripplejet {
 
 class Duck;
+class SparkleMaterials;
 
 /// Something to pick up along the river: it spins and sparkles in the
 /// course until a duck touches it (the duck's query finds it by the node
@@ -38,8 +39,9 @@ public:
     ~Item() override;
 
     /// Puts the model in the item, spinning half a turn a second, and the
-    /// shared sparkle points `sparkles` around it (none when empty).
-    void setUp(const CppLib::SharedPtr<Velta::Geometry>& sparkles);
+    /// shared sparkle points `sparkles` around it (none when empty), drawn
+    /// with the material `materials` keeps for the item's sprite.
+    void setUp(const CppLib::SharedPtr<Velta::Geometry>& sparkles, SparkleMaterials& materials);
 
     /// Takes the item out of the course: the spin stops and the model and
     /// its sparkles go. Picking up again does nothing.
@@ -73,6 +75,8 @@ public:
 
     /// The effect node at the duck; null while none is shown.
     Velta::TransformationNode* getEffectNode() const { return mEffectNode.get(); }
+    /// The sparkles around the item in the course; null without them.
+    const Velta::GeometryObject* getSparkles() const { return mSparkles.get(); }
     bool isEffectRunning() const { return mEffectStart != 0; }
     bool isShrinking() const { return mShrinking; }
 

@@ -182,7 +182,7 @@ Item* Level::createItem(const std::string& type)
     } else {
         return nullptr;
     }
-    item->setUp(core().getResourceManager().getGeometryManager().getGeometry(ITEM_PARTICLES));
+    item->setUp(core().getResourceManager().getGeometryManager().getGeometry(ITEM_PARTICLES), mSparkleMaterials);
     mItems.push_back(std::move(item));
     return mItems.back().get();
 }

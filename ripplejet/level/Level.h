@@ -3,6 +3,7 @@
 #include "cpplib/Point.h"
 #include "cpplib/SharedPtr.h"
 #include "input/InputProcessor.h"
+#include "items/SparkleMaterials.h"
 #include "level/NodeStore.h"
 #include "particles/ParticleEngine.h"
 
@@ -142,6 +143,7 @@ private:
     Velta::Water* mWater = nullptr;
     Velta::Overlay* mHudOverlay = nullptr;
     Velta::ParticleEngine mItemParticles;
+    SparkleMaterials mSparkleMaterials;
     std::vector<CppLib::SharedPtr<Velta::SoundChannel>> mLoops;
     std::vector<CppLib::SharedPtr<Velta::Modifier>> mModifiers;
     std::vector<std::unique_ptr<Item>> mItems;

@@ -8,15 +8,20 @@
 #include "items/BoosterItem.h"
 #include "items/HealthItem.h"
 #include "items/OxygenItem.h"
+#include "items/SparkleMaterials.h"
 #include "level/GameSound.h"
 
+#include "geometry/GeometryObject.h"
+#include "resource/Material.h"
 #include "resource/ResourceManager.h"
+#include "resource/Texture.h"
 #include "scene/Branch.h"
 #include "scene/TransformationNode.h"
 #include "sound/SoundManager.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -28,6 +33,7 @@ using Ripplejet::Item;
 
 class Items : public RaceFixture {
 protected:
+    Ripplejet::SparkleMaterials mSparkleMaterials;
     Duck& duck() { return *race->getPlayerDuck(); }
 
     /// The race's items of one kind, in the order placed.
@@ -65,6 +71,28 @@ protected:
             RaceFixture::core().getResourceManager().getSoundManager().getChannel("click"));
     }
 };
+
+TEST_F(Items, SparklesOfOneSizeShareAMaterialAndAllShareOneTexture)
+{
+    // Each texture of its own would cost the renderer a change of state per
+    // item.
+    std::vector<const Velta::Material*> materials;
+    const Velta::Texture* texture = nullptr;
+    for (const auto& item : race->getItems()) {
+        ASSERT_NE(item->getSparkles(), nullptr);
+        const CppLib::SharedPtr<Velta::Material> material = item->getSparkles()->getDefaultMaterial(0);
+        ASSERT_FALSE(material.isNull());
+        ASSERT_FALSE(material->getTexture(0).isNull());
+        if (std::find(materials.begin(), materials.end(), material.get()) == materials.end()) {
+            materials.push_back(material.get());
+        }
+        if (!texture) {
+            texture = material->getTexture(0).get();
+        }
+        EXPECT_EQ(material->getTexture(0).get(), texture);
+    }
+    EXPECT_EQ(materials.size(), 3u) << "health and oxygen, bananas and boosters each have their size";
+}
 
 TEST_F(Items, ABananaIsEatenAtOnceAndOtherItemsAreCarriedUpToTen)
 {
@@ -124,7 +152,7 @@ TEST_F(Items, ABoosterPushesForFiveSecondsThenBurnsOutAndEndsWhenAnotherEffectTa
     Ripplejet::BoosterItem second;
     Ripplejet::OxygenItem air;
     for (Item* item : {static_cast<Item*>(&booster), static_cast<Item*>(&second), static_cast<Item*>(&air)}) {
-        item->setUp({});
+        item->setUp({}, mSparkleMaterials);
     }
     Duck duck("mallard");
     duck.createNode();
@@ -173,7 +201,7 @@ TEST_F(Items, ABoosterPushesForFiveSecondsThenBurnsOutAndEndsWhenAnotherEffectTa
 TEST_F(Items, AnOxygenBottleGivesFiveASecondUpToFiftyThenShrinksAway)
 {
     Ripplejet::OxygenItem air;
-    air.setUp({});
+    air.setUp({}, mSparkleMaterials);
     Duck duck("mallard");
     duck.createNode();
     duck.changeOxygen(-90);
