@@ -2,12 +2,12 @@
 
 #include "course/Course.h"
 #include "level/GameSound.h"
+#include "level/Models.h"
 #include "level/NodeStore.h"
 
 #include "core/VeltaCore.h"
 #include "geometry/GeometryObject.h"
 #include "resource/Material.h"
-#include "resource/ObjectManager.h"
 #include "resource/RenderSettings.h"
 #include "resource/ResourceManager.h"
 #include "resource/TextureManager.h"
@@ -90,7 +90,7 @@ Velta::TransformationNode& CourseBuilder::place(Velta::Node& child, Velta::Branc
 
 Velta::Node* CourseBuilder::createModel(const std::string& file)
 {
-    Velta::ObjectNode* model = resources().getObjectManager().createObject(file);
+    Velta::ObjectNode* model = Models::create(file);
     return model ? &mNodes.keep(model) : nullptr;
 }
 

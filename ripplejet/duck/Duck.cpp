@@ -4,9 +4,9 @@
 #include "items/Item.h"
 #include "level/GameSound.h"
 #include "level/Level.h"
+#include "level/Models.h"
 
 #include "core/VeltaCore.h"
-#include "resource/ObjectManager.h"
 #include "resource/ResourceManager.h"
 #include "scene/BoundingVolume.h"
 #include "scene/Branch.h"
@@ -98,7 +98,7 @@ void Duck::buildNodes()
     attachChild(*mInnerNode);
     mModelBranch = std::make_unique<Velta::Branch>(mName);
     mInnerNode->setChild(*mModelBranch);
-    mModel.reset(resources().getObjectManager().createObject(mName + ".ms3d"));
+    mModel.reset(Models::create(mName + ".ms3d"));
     if (mModel) {
         mModelBranch->attachChild(*mModel);
     }

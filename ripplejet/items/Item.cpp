@@ -3,6 +3,7 @@
 #include "duck/Duck.h"
 #include "items/SparkleMaterials.h"
 #include "level/GameSound.h"
+#include "level/Models.h"
 
 #include "core/EventManager.h"
 #include "core/VeltaCore.h"
@@ -10,7 +11,6 @@
 #include "geometry/GeometrySubobject.h"
 #include "particles/VelocityModifier.h"
 #include "resource/Material.h"
-#include "resource/ObjectManager.h"
 #include "resource/ResourceManager.h"
 #include "resource/TextureManager.h"
 #include "scene/Branch.h"
@@ -59,7 +59,7 @@ void Item::setUp(const CppLib::SharedPtr<Velta::Geometry>& sparkles, SparkleMate
         return;
     }
     mModelNode = std::make_unique<Velta::TransformationNode>(mModelName);
-    mModel.reset(resources().getObjectManager().createObject(mModelName));
+    mModel.reset(Models::create(mModelName));
     if (mModel) {
         mModelNode->setChild(*mModel);
     }
@@ -125,7 +125,7 @@ void Item::startEffect(Duck& duck, float x, float y, float z, float size, int du
     mEffectSize = size;
     mEffectDuration = duration;
     mEffectNode = std::make_unique<Velta::TransformationNode>("effect");
-    mEffectModel.reset(resources().getObjectManager().createObject(mModelName));
+    mEffectModel.reset(Models::create(mModelName));
     if (mEffectModel) {
         mEffectNode->setChild(*mEffectModel);
     }

@@ -3,6 +3,14 @@
 
 #include "course/Course.h"
 
+#include "core/VeltaCore.h"
+#include "geometry/GeometryData.h"
+#include "geometry/GeometryManager.h"
+#include "geometry/GeometryGroup.h"
+#include "geometry/IndexDataSet.h"
+#include "geometry/IndexElement.h"
+#include "geometry/VertexData.h"
+#include "resource/ResourceManager.h"
 #include "scene/Branch.h"
 #include "scene/SceneGraph.h"
 #include "scene/TransformationNode.h"
@@ -86,6 +94,23 @@ TEST_F(CourseBuild, IsBuiltFromTheGeneratedDataWithoutALogLine)
     EXPECT_EQ(levelBranch(*race).getAttachedChildCount(), 30);
     const Velta::Terrain::Tile& tile = *race->getTerrain()->getTile(0, 0);
     EXPECT_EQ(tile.getTextureLayerCount(), 2u);
+}
+
+TEST_F(CourseBuild, SharesTheCornersOfEveryModelItDraws)
+{
+    // The files give each triangle corners of their own; the renderer would
+    // shade each of them.
+    Velta::GeometryManager& geometries = Velta::VeltaCore::getSingleton().getResourceManager().getGeometryManager();
+    for (const char* model : {"sky.ms3d", "stone1.ms3d", "mallard.ms3d", "meister.ms3d", "banana.ms3d", "oxygen.ms3d"}) {
+        SCOPED_TRACE(model);
+        auto* geometry = dynamic_cast<Velta::GeometryData*>(geometries.getGeometry(model).get());
+        ASSERT_NE(geometry, nullptr);
+        unsigned int corners = 0;
+        for (Velta::GeometryGroup* group : geometry->getElementGroups()) {
+            corners += dynamic_cast<Velta::IndexElement&>(*group->getElementList(0).get(0)).getIndexList().getCount();
+        }
+        EXPECT_LT(geometry->getIndexedData(0)->getCount() * 2, corners);
+    }
 }
 
 TEST_F(CourseBuild, LetsTheRiverFlowFromEachSectionTowardTheNextOrBackWhereTheFlowIsNegative)

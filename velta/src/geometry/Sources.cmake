@@ -23,6 +23,7 @@ list(APPEND VELTA_FILES
   geometry/InterleavedVertexData.h geometry/InterleavedVertexData.cpp
   geometry/InterleavedVertexDataSet.h geometry/InterleavedVertexDataSet.cpp
   geometry/VertexData.h geometry/VertexData.cpp
+  geometry/VertexWelder.h geometry/VertexWelder.cpp
   geometry/VertexDataSet.h geometry/VertexDataSet.cpp
   geometry/VertexElement.h geometry/VertexElement.cpp
   geometry/VertexElementData.h geometry/VertexElementData.cpp
