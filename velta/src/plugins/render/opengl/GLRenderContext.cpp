@@ -16,10 +16,32 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <type_traits>
+#include <vector>
 
 namespace Velta {
 
 namespace {
+
+/// Takes out of `records` every record whose resource has gone, after
+/// `release` has let go of what it holds in OpenGL; `ids` is scratch room
+/// (kept, so that a collection allocates nothing once it has grown).
+template <typename Records, typename Release>
+void dropOrphans(Records& records, std::vector<unsigned long long>& ids, Release release)
+{
+    ids.clear();
+    for (auto& entry : records) {
+        if (!entry.second->getContainer()) {
+            ids.push_back(entry.first);
+        }
+    }
+    for (unsigned long long id : ids) {
+        auto* record = records.remove(static_cast<std::decay_t<decltype(records.begin()->first)>>(id));
+        release(*record);
+        delete record;
+    }
+    ids.clear();
+}
 
 const char* const BUFFER_ERRORS[VertexDataSet::PART_COUNT] = {
     "GL Error while loading buffer: ",          "GL Error while loading color buffer: ",
@@ -333,44 +355,17 @@ void GLRenderContext::beginFrame()
 
 void GLRenderContext::collectOrphans()
 {
-    mOrphans.clear();
-    for (auto& entry : mVertexBuffers) {
-        if (!entry.second->getContainer()) {
-            mOrphans.push_back(entry.first);
+    dropOrphans(mVertexBuffers, mOrphans, [this](DataIdSet& record) { deleteBuffers(record); });
+    dropOrphans(mIndexBuffers, mOrphans, [this](IndexIdSet& record) {
+        if (record.buffer != 0) {
+            mStateCache.forgetBuffer(record.buffer);
+            glDeleteBuffersARB(1, &record.buffer);
         }
-    }
-    for (unsigned long long id : mOrphans) {
-        DataIdSet* record = mVertexBuffers.remove(id);
-        deleteBuffers(*record);
-        delete record;
-    }
-    mOrphans.clear();
-    for (auto& entry : mIndexBuffers) {
-        if (!entry.second->getContainer()) {
-            mOrphans.push_back(entry.first);
-        }
-    }
-    for (unsigned long long id : mOrphans) {
-        IndexIdSet* record = mIndexBuffers.remove(id);
-        if (record->buffer != 0) {
-            mStateCache.forgetBuffer(record->buffer);
-            glDeleteBuffersARB(1, &record->buffer);
-        }
-        delete record;
-    }
-    mOrphans.clear();
-    for (auto& entry : mTextures) {
-        if (!entry.second->getContainer()) {
-            mOrphans.push_back(entry.first);
-        }
-    }
-    for (unsigned long long id : mOrphans) {
-        TexIdSet* record = mTextures.remove(static_cast<unsigned int>(id));
-        mStateCache.forgetTexture(record->name);
-        glDeleteTextures(1, &record->name);
-        delete record;
-    }
-    mOrphans.clear();
+    });
+    dropOrphans(mTextures, mOrphans, [this](TexIdSet& record) {
+        mStateCache.forgetTexture(record.name);
+        glDeleteTextures(1, &record.name);
+    });
 }
 
 void GLRenderContext::deleteObjects()
