@@ -1,5 +1,6 @@
 #include "app/WindowManager.h"
 
+#include "app/FreedMemory.h"
 #include "app/GameClock.h"
 #include "app/RaceRecorder.h"
 #include "app/RaceReplay.h"
@@ -291,6 +292,9 @@ void WindowManager::endFrame()
          (mBenchmarkSection > 0 && mAutopilot && mAutopilot->getTarget() >= mBenchmarkSection))) {
         quit();
     }
+    if (mFramesUntilGiveBack > 0 && --mFramesUntilGiveBack == 0) {
+        FreedMemory::giveBack();
+    }
     if (mNewRaceAsked) {
         mNewRaceAsked = false;
         startNewRace();
@@ -311,6 +315,7 @@ void WindowManager::startNewRace()
     if (mNewRace) {
         mNewRace();
     }
+    mFramesUntilGiveBack = GIVE_BACK_AFTER_FRAMES;
 }
 
 void WindowManager::forwardToLevel(Velta::InputEvent& event)
@@ -524,6 +529,7 @@ void WindowManager::setMouseGrab(bool grab)
 
 bool WindowManager::toggleFullscreen()
 {
+    mFramesUntilGiveBack = GIVE_BACK_AFTER_FRAMES;
     closeWindow();
     mFullscreen = !mFullscreen;
     takeModeSize();

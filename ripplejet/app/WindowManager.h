@@ -52,6 +52,10 @@ public:
     static constexpr int WINDOWED_HEIGHT = 600;
     /// Pixels at each edge of the window where a grabbed pointer wraps.
     static constexpr int WRAP_MARGIN = 20;
+    /// How long after a new race or a new window the freed memory is handed
+    /// back: the render context lets go of the old buffers and textures once
+    /// every 120 frames, and they should be gone by then.
+    static constexpr int GIVE_BACK_AFTER_FRAMES = 150;
 
     /// Needs a started engine core.
     WindowManager();
@@ -210,6 +214,8 @@ private:
     FrameTimes mFrameTimes;
     std::function<void()> mNewRace;
     bool mNewRaceAsked = false;
+    /// Counts down to handing the old race's or window's memory back.
+    int mFramesUntilGiveBack = 0;
     bool mPaused = false;
     bool mHelpShown = false;
     bool mPausedByHelp = false;

@@ -2,6 +2,7 @@
 #include "cpplib/Vector.h"
 #include "app/DataLocator.h"
 #include "app/DisplayCheck.h"
+#include "app/FreedMemory.h"
 #include "app/GameOptions.h"
 #include "app/RaceReplay.h"
 #include "app/RipplejetApp.h"
@@ -14,6 +15,8 @@
 
 int main(int argc, char** argv)
 {
+    Ripplejet::FreedMemory::mapLargeBlocksApart();
+
     // The options are read before anything starts: a mistyped one changes
     // nothing and opens no window.
     const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
