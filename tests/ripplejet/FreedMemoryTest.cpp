@@ -31,7 +31,9 @@ struct Interleaved {
         for (int i = 0; i < count; ++i) {
             big.push_back(std::malloc(bigSize));
             std::memset(big.back(), 1, bigSize);
-            small.push_back(std::malloc(64));
+            // Bigger than the library's caches of small blocks take, so
+            // that each comes from the heap's end, after its big one.
+            small.push_back(std::malloc(4096));
         }
     }
     void freeBig()
@@ -79,21 +81,14 @@ TEST(FreedMemory, GiveBackReturnsTheHeapsFreePages)
     if (!heapIsTheCLibrarys()) {
         GTEST_SKIP() << "the sanitizers' allocator keeps its own heap";
     }
-    // Small blocks freed below one that stays: the heap cannot shrink past
-    // it, so their pages stay resident until handed back.
-    std::vector<void*> blocks;
-    for (int i = 0; i < 16 * 1024; ++i) {
-        blocks.push_back(std::malloc(1024));
-        std::memset(blocks.back(), 1, 1024);
-    }
-    void* stays = std::malloc(64);
-    for (void* block : blocks) {
-        std::free(block);
-    }
+    FreedMemory::mapLargeBlocksApart();
+    // Blocks below the mapping size, freed between ones that stay: the heap
+    // cannot shrink past those, so the pages stay resident until handed back.
+    Interleaved blocks(256, FreedMemory::OWN_MAPPING_FROM / 2);
+    blocks.freeBig();
     const long before = residentKiB();
     FreedMemory::giveBack();
     EXPECT_LT(residentKiB(), before - 8 * 1024);
-    std::free(stays);
 }
 
 } // namespace
