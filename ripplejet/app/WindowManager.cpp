@@ -315,6 +315,14 @@ void WindowManager::startNewRace()
     if (mNewRace) {
         mNewRace();
     }
+    giveBackFreedMemory();
+}
+
+void WindowManager::giveBackFreedMemory()
+{
+    // What the old race or window freed on this side goes back now; the
+    // render context drops the driver's copies later.
+    FreedMemory::giveBack();
     mFramesUntilGiveBack = GIVE_BACK_AFTER_FRAMES;
 }
 
@@ -529,11 +537,11 @@ void WindowManager::setMouseGrab(bool grab)
 
 bool WindowManager::toggleFullscreen()
 {
-    mFramesUntilGiveBack = GIVE_BACK_AFTER_FRAMES;
     closeWindow();
     mFullscreen = !mFullscreen;
     takeModeSize();
     if (openWindow()) {
+        giveBackFreedMemory();
         return true;
     }
     mFullscreen = !mFullscreen;

@@ -197,6 +197,9 @@ private:
     void forwardToLevel(Velta::InputEvent& event);
     void showNotice();
     void startNewRace();
+    /// Now and once the render context has dropped the old race's or
+    /// window's buffers and textures.
+    void giveBackFreedMemory();
 
     GameClock* mClock = nullptr;
     int mFrameLimit = 0;
