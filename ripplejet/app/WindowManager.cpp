@@ -537,15 +537,15 @@ void WindowManager::setMouseGrab(bool grab)
 
 bool WindowManager::toggleFullscreen()
 {
-    closeWindow();
     mFullscreen = !mFullscreen;
     takeModeSize();
-    if (openWindow()) {
-        giveBackFreedMemory();
+    // The same window in its new mode keeps what was uploaded for drawing.
+    if (mWindow && mWindow->changeMode(mWidth, mHeight, mFullscreen)) {
         return true;
     }
     mFullscreen = !mFullscreen;
     takeModeSize();
+    closeWindow();
     if (!openWindow()) {
         logError("No window is left to draw in; the game ends");
         quit();

@@ -42,8 +42,8 @@ class RaceReplay;
 /// less a 20-pixel margin on each side) plus the wraps made.
 ///
 /// Owned by the application. The level and the menu are borrowed and must
-/// outlive the loop; the window is the render manager's and is replaced by
-/// toggleFullscreen().
+/// outlive the loop; the window is the render manager's, and is replaced
+/// only when toggleFullscreen() cannot switch it to the other mode.
 class WindowManager : public Velta::InputProcessor {
 public:
     static constexpr int FULLSCREEN_WIDTH = 1024;
@@ -52,7 +52,7 @@ public:
     static constexpr int WINDOWED_HEIGHT = 600;
     /// Pixels at each edge of the window where a grabbed pointer wraps.
     static constexpr int WRAP_MARGIN = 20;
-    /// How long after a new race or a new window the freed memory is handed
+    /// How long after a new race the freed memory is handed
     /// back: the render context lets go of the old buffers and textures once
     /// every 120 frames, and they should be gone by then.
     static constexpr int GIVE_BACK_AFTER_FRAMES = 150;
@@ -131,10 +131,11 @@ public:
     /// Consumes every event; see the class comment.
     bool processInputEvent(Velta::InputEvent& event) override;
 
-    /// Switches between the 1024 × 768 full-screen and the 800 × 600
-    /// windowed window, keeping the render target with its viewports. When
-    /// the new window cannot be opened the old mode is opened again; when
-    /// that fails too the loop ends. False when the switch did not happen.
+    /// Switches the window between 1024 × 768 full screen and 800 × 600 in a
+    /// window, keeping the render target with its viewports and what was
+    /// uploaded for drawing. When the new mode cannot be set a new window is
+    /// opened in the old one; when that fails too the loop ends. False when
+    /// the switch did not happen.
     bool toggleFullscreen();
 
     /// Grabs the pointer and hides the cursor, or releases and shows it.
@@ -197,8 +198,8 @@ private:
     void forwardToLevel(Velta::InputEvent& event);
     void showNotice();
     void startNewRace();
-    /// Now and once the render context has dropped the old race's or
-    /// window's buffers and textures.
+    /// Now and once the render context has dropped the old race's buffers
+    /// and textures.
     void giveBackFreedMemory();
 
     GameClock* mClock = nullptr;

@@ -3,11 +3,13 @@
 #include "geometry/GeometryObject.h"
 #include "geometry/VertexData.h"
 #include "plugins/render/opengl/GLRenderContext.h"
+#include "plugins/render/opengl/sdl/GLSDLRenderWindow.h"
 #include "render/Viewport.h"
 #include "resource/Texture2D.h"
 #include "resource/TextureProxy.h"
 #include "support/AllocationCounter.h"
 
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 using namespace Velta;
@@ -177,6 +179,38 @@ TEST_F(Uploads, WhatIsKeptForAResourceGoesSoonAfterTheResource)
     const unsigned long long uploads = buffers();
     renderFrame();
     EXPECT_EQ(buffers(), uploads);
+    expectPixels({{32, 32, {255, 0, 0}}});
+}
+
+TEST_F(Uploads, AWindowSwitchedToAnotherModeKeepsWhatItUploadedWhileItsContextLives)
+{
+    renderFrame();
+    ASSERT_EQ(buffers(), 5u);
+    ASSERT_EQ(textures(), 1u);
+    GLRenderContext* const before = &context();
+
+    // SDL keeps the OpenGL context through a new video mode here.
+    ASSERT_TRUE(window().changeMode(80, 80, false));
+    EXPECT_EQ(window().getWidth(), 80);
+    EXPECT_EQ(window().getHeight(), 80);
+    EXPECT_EQ(&context(), before);
+    EXPECT_EQ(buffers(), 5u);
+    renderFrame();
+    EXPECT_EQ(buffers(), 5u);
+    EXPECT_EQ(textures(), 1u);
+    expectPixels({{76, 76, {255, 0, 0}}, {3, 3, {255, 0, 0}}});
+
+    // Elsewhere a new mode may come with a new context. This display never
+    // does that, so the probe the window left in its context is deleted as a
+    // new context would lack it: everything is uploaded again, into it.
+    const GLuint probe = window().getContextProbe();
+    glDeleteTextures(1, &probe);
+    ASSERT_TRUE(window().changeMode(64, 64, false));
+    EXPECT_EQ(buffers(), 0u);
+    renderFrame();
+    EXPECT_TRUE(context().isCurrent());
+    EXPECT_EQ(buffers(), 5u);
+    EXPECT_EQ(textures(), 1u);
     expectPixels({{32, 32, {255, 0, 0}}});
 }
 

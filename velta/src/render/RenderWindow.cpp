@@ -12,6 +12,11 @@ RenderWindow::RenderWindow(int id, const std::string& name, int width, int heigh
 
 RenderWindow::~RenderWindow() = default;
 
+bool RenderWindow::changeMode(int, int, bool)
+{
+    return false;
+}
+
 void RenderWindow::runBeforeShow()
 {
     if (mBeforeShow) {

@@ -33,6 +33,14 @@ public:
     /// Moves the pointer to (x, y) in window pixels.
     virtual bool warpPointer(int x, int y) = 0;
 
+    /// Switches this window to another size or between full screen and a
+    /// window, keeping its render target and, where the window system allows,
+    /// what was uploaded for drawing. False, with one line on the log, when
+    /// the new mode cannot be set: the window then keeps its old mode if it
+    /// can, and draws nothing if it cannot. Windows that cannot change their
+    /// mode answer false and log nothing.
+    virtual bool changeMode(int width, int height, bool fullscreen);
+
     const std::string& getName() const { return mName; }
 
     /// Runs `action` once, after the next frame has been drawn and before it
@@ -50,6 +58,12 @@ protected:
     /// For the back ends' render(): runs the action given to
     /// runBeforeNextShow(), if any, between drawing and showing a frame.
     void runBeforeShow();
+    /// For the back ends' changeMode(): the size and mode now in effect.
+    void setMode(int width, int height, bool fullscreen)
+    {
+        setSize(width, height);
+        mFullscreen = fullscreen;
+    }
 
 private:
     friend class RenderManager;

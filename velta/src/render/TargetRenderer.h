@@ -36,6 +36,14 @@ public:
     /// Draws one frame; `time` is the frame's timestamp (milliseconds).
     virtual void render(long long time) = 0;
 
+protected:
+    /// For targets whose size can change (a window switched to another mode).
+    void setSize(int width, int height)
+    {
+        mWidth = width;
+        mHeight = height;
+    }
+
 private:
     int mId;
     int mWidth;

@@ -35,10 +35,40 @@ GLSDLRenderWindow::GLSDLRenderWindow(int id, const std::string& name, int width,
 
 GLSDLRenderWindow::~GLSDLRenderWindow()
 {
+    if (mContextProbe != 0 && mRenderContext->isCurrent()) {
+        glDeleteTextures(1, &mContextProbe);
+    }
     delete mRenderContext;
 }
 
 bool GLSDLRenderWindow::open()
+{
+    return setVideoMode() && startRenderContext();
+}
+
+bool GLSDLRenderWindow::changeMode(int width, int height, bool fullscreen)
+{
+    const int oldWidth = getWidth();
+    const int oldHeight = getHeight();
+    const bool oldFullscreen = isFullscreen();
+    setMode(width, height, fullscreen);
+    bool changed = setVideoMode();
+    if (!changed) {
+        setMode(oldWidth, oldHeight, oldFullscreen);
+        if (!setVideoMode()) {
+            // No surface is left: the context no longer draws, and says so.
+            mRenderEngine->createGeneration();
+            return false;
+        }
+    }
+    if (!keepsRenderContext() && !replaceRenderContext()) {
+        return false;
+    }
+    clearAndShow();
+    return changed;
+}
+
+bool GLSDLRenderWindow::setVideoMode()
 {
     const std::string what = "render window \"" + getName() + "\" (" + std::to_string(getWidth()) + " x " +
                              std::to_string(getHeight()) + ")";
@@ -61,8 +91,12 @@ bool GLSDLRenderWindow::open()
         return false;
     }
     SDL_WM_SetCaption(getName().c_str(), getName().c_str());
-    mRenderContext->setGeneration(mRenderEngine->createGeneration());
+    return true;
+}
 
+bool GLSDLRenderWindow::startRenderContext()
+{
+    mRenderContext->setGeneration(mRenderEngine->createGeneration());
     const GLenum result = glewInit();
     if (result != GLEW_OK) {
         std::cerr << "GLEW Error: " << glewGetErrorString(result) << std::endl;
@@ -70,13 +104,41 @@ bool GLSDLRenderWindow::open()
     }
     mRenderContext->updateCapabilities();
 
+    // A texture object that only this OpenGL context knows: after a mode
+    // change it tells whether the context, and all that was uploaded to it,
+    // is still the same.
+    glGenTextures(1, &mContextProbe);
+    glBindTexture(GL_TEXTURE_2D, mContextProbe);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    clearAndShow();
+    return true;
+}
+
+bool GLSDLRenderWindow::keepsRenderContext() const
+{
+    return mContextProbe != 0 && glIsTexture(mContextProbe) == GL_TRUE;
+}
+
+bool GLSDLRenderWindow::replaceRenderContext()
+{
+    // The old OpenGL context took its objects with it: the render context
+    // forgets them without deleting, and everything is uploaded anew.
+    mRenderEngine->createGeneration();
+    delete mRenderContext;
+    mRenderContext = new GLRenderContext(*mRenderEngine);
+    mContextProbe = 0;
+    mReportedStale = false;
+    return startRenderContext();
+}
+
+void GLSDLRenderWindow::clearAndShow()
+{
     glViewport(0, 0, getWidth(), getHeight());
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (mDoubleBuffer) {
         SDL_GL_SwapBuffers();
     }
-    return true;
 }
 
 GLRenderContext* GLSDLRenderWindow::getRenderContext()

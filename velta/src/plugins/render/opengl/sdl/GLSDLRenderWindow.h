@@ -20,6 +20,11 @@ public:
     /// with one line on the log (or GLEW's on standard error), when that fails.
     bool open();
 
+    /// Sets the new SDL video mode. Where the OpenGL context outlives it (as
+    /// SDL does on X11), everything uploaded stays; otherwise a new render
+    /// context uploads it all again.
+    bool changeMode(int width, int height, bool fullscreen) override;
+
     GLRenderEngine* getRenderEngine() override { return mRenderEngine; }
     GLRenderContext* getRenderContext() override;
 
@@ -41,12 +46,25 @@ public:
     /// gave no video information.
     int getBitsPerPixel() const { return mBitsPerPixel; }
 
+    /// The texture object whose presence tells that the OpenGL context
+    /// survived a mode change; 0 before the window opened.
+    unsigned int getContextProbe() const { return mContextProbe; }
+
 private:
+    bool setVideoMode();
+    /// Marks the OpenGL context now in use as this window's, reads what it
+    /// offers and leaves a probe in it.
+    bool startRenderContext();
+    bool keepsRenderContext() const;
+    bool replaceRenderContext();
+    void clearAndShow();
+
     int mBitsPerPixel;
     bool mDoubleBuffer = true;
     bool mReportedStale = false;
     GLRenderEngine* mRenderEngine;
     GLRenderContext* mRenderContext;
+    unsigned int mContextProbe = 0;
 };
 
 } // namespace Velta
