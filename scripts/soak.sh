@@ -72,18 +72,20 @@ sample() {
 # The first minute does everything, so that what the game keeps for good
 # (the smoke of a booster, the heap's layout once a few races have come and
 # gone) is there before memory is compared. Three new races: memory settles
-# by the third. It ends in full screen, the bigger of the two windows by a
-# megabyte of frame buffer, so that a bigger window is not counted as growth.
-sleep 8
-for keys in "click" "e" "Return" "click" "q" "Return" "t" "t" "r" "c" "Pause" "Pause" "F1" "F1" "t" \
-  "Return" "click" "e"; do
+# by the third, and goes on rising for half a minute after each while the
+# race gets going, so the last comes early. It ends in full screen, the
+# bigger of the two windows by a few megabytes of frame buffer, so that a
+# bigger window is not counted as growth.
+sleep 6
+for keys in "click" "e" "Return" "click" "q" "Return" "t" "t" "Return" "click" "r" "c" "Pause" "Pause" \
+  "F1" "F1" "t" "e"; do
   if [ "$keys" = click ]; then
     xdotool click 1 2>/dev/null || true
   else
     press "$keys"
   fi
   sample
-  sleep 2.5
+  sleep 2
 done
 
 while [ "$(date +%s)" -lt "$end" ]; do
