@@ -140,6 +140,9 @@ void RipplejetApp::startNewRace()
     // The old race goes first: two courses at once would only cost memory.
     mWindowManager.setLevel(nullptr);
     mLevel.reset();
+    // The driver's copies too: the next race's then take their places
+    // instead of new ones around them.
+    mWindowManager.releaseUnusedUploads();
     mLevel = mLevelManager.createLevel("");
     if (!mLevel) {
         mWindowManager.quit();

@@ -16,6 +16,7 @@
 #include "input/KeyEventInfo.h"
 #include "input/MoveEventInfo.h"
 #include "input/SysWMEventInfo.h"
+#include "render/RenderContext.h"
 #include "render/RenderManager.h"
 #include "render/RenderTarget.h"
 #include "render/RenderWindow.h"
@@ -533,6 +534,13 @@ void WindowManager::setMouseGrab(bool grab)
         mWindow->setCursorVisible(!grab);
     }
     mMouseGrabbed = grab;
+}
+
+void WindowManager::releaseUnusedUploads()
+{
+    if (mWindow && mWindow->getRenderContext()) {
+        mWindow->getRenderContext()->releaseUnused();
+    }
 }
 
 bool WindowManager::toggleFullscreen()

@@ -138,6 +138,10 @@ public:
     /// the switch did not happen.
     bool toggleFullscreen();
 
+    /// Frees now the render context's buffers and textures of resources that
+    /// are gone (a finished race's).
+    void releaseUnusedUploads();
+
     /// Grabs the pointer and hides the cursor, or releases and shows it.
     void setMouseGrab(bool grab);
 

@@ -159,18 +159,23 @@ TEST_F(Uploads, WhatTheViewDoesNotSeeIsUploadedWithTheScenesFirstFrameAndWithEac
     EXPECT_EQ(buffers(), 15u);
 }
 
-TEST_F(Uploads, WhatIsKeptForAResourceGoesSoonAfterTheResource)
+TEST_F(Uploads, WhatIsKeptForAResourceGoesSoonAfterTheResourceOrWhenAskedFor)
 {
     renderFrame();
     const std::size_t kept = context().getKeptRecordCount();
-    {
-        // Uploaded, then gone with their owners, as a finished race's are.
+    // Uploaded, then gone with their owners, as a finished race's are.
+    const auto uploadAndDrop = [&] {
         CppLib::SharedPtr<GeometryData> quad = makeQuad(-1, -1, 1, 1, 5, Color(1, 1, 1, 1));
         ASSERT_TRUE(context().loadArrayBuffer(*quad->getIndexedData(0), VertexDataSet::VERTICES));
         Texture2D texture;
         context().createTexIdSet(texture);
         EXPECT_EQ(context().getKeptRecordCount(), kept + 2);
-    }
+    };
+    uploadAndDrop();
+    context().releaseUnused();
+    EXPECT_EQ(context().getKeptRecordCount(), kept);
+
+    uploadAndDrop();
     for (int frame = 0; frame < 130; ++frame) {
         renderFrame();
     }

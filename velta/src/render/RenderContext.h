@@ -18,6 +18,11 @@ public:
     virtual void beginFrame() = 0;
     virtual void endFrame() = 0;
 
+    /// Frees at once what it kept for resources that are gone, which it does
+    /// now and then anyway: for when many have just gone (a whole scene), so
+    /// that what comes next can take their place.
+    virtual void releaseUnused() {}
+
 protected:
     RenderContext() = default;
     RenderContext(const RenderContext&) = delete;

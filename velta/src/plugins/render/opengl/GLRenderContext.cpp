@@ -353,6 +353,14 @@ void GLRenderContext::beginFrame()
     }
 }
 
+void GLRenderContext::releaseUnused()
+{
+    if (isCurrent()) {
+        mFramesSinceCollection = 0;
+        collectOrphans();
+    }
+}
+
 void GLRenderContext::collectOrphans()
 {
     dropOrphans(mVertexBuffers, mOrphans, [this](DataIdSet& record) { deleteBuffers(record); });

@@ -86,6 +86,7 @@ public:
     /// and texture objects, and their records).
     void beginFrame() override;
     void endFrame() override {}
+    void releaseUnused() override;
 
     /// The id under which the context's records hang on resources.
     unsigned int getResourceProviderId() const { return mProviderId; }
