@@ -321,8 +321,8 @@ void WindowManager::startNewRace()
 
 void WindowManager::giveBackFreedMemory()
 {
-    // What the old race or window freed on this side goes back now; the
-    // render context drops the driver's copies later.
+    // What the old race freed goes back now; what it let go of late, the
+    // render context drops with its next collection.
     FreedMemory::giveBack();
     mFramesUntilGiveBack = GIVE_BACK_AFTER_FRAMES;
 }

@@ -52,9 +52,9 @@ public:
     static constexpr int WINDOWED_HEIGHT = 600;
     /// Pixels at each edge of the window where a grabbed pointer wraps.
     static constexpr int WRAP_MARGIN = 20;
-    /// How long after a new race the freed memory is handed
-    /// back: the render context lets go of the old buffers and textures once
-    /// every 120 frames, and they should be gone by then.
+    /// How long after a new race the freed memory is handed back again: what
+    /// the old race let go of late leaves the render context with its next
+    /// collection (every 120 frames), and should be gone by then.
     static constexpr int GIVE_BACK_AFTER_FRAMES = 150;
 
     /// Needs a started engine core.
@@ -202,8 +202,7 @@ private:
     void forwardToLevel(Velta::InputEvent& event);
     void showNotice();
     void startNewRace();
-    /// Now and once the render context has dropped the old race's buffers
-    /// and textures.
+    /// Now and once the render context's next collection has run.
     void giveBackFreedMemory();
 
     GameClock* mClock = nullptr;
