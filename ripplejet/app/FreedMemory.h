@@ -4,14 +4,13 @@
 
 namespace Ripplejet {
 
-/// What the game does with the memory a race or a window leaves behind.
+/// What the game does with the memory a finished race leaves behind.
 ///
 /// A new race frees a whole course (its geometry, the driver's copies of
 /// its buffers and textures) and builds the next one. Left to its default,
 /// the C library puts big blocks freed once back into the shared heap, and
 /// the next race's blocks never fit the holes exactly: resident memory rose
-/// by megabytes with every race and every switch of the window, though the
-/// memory in use did not. So big blocks are mapped on their own and handed
+/// by megabytes with every race, though the memory in use did not. So big blocks are mapped on their own and handed
 /// back to the system when freed, and after a change the heap's free pages
 /// are handed back too.
 class FreedMemory {

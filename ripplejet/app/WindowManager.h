@@ -221,7 +221,7 @@ private:
     FrameTimes mFrameTimes;
     std::function<void()> mNewRace;
     bool mNewRaceAsked = false;
-    /// Counts down to handing the old race's or window's memory back.
+    /// Counts down to handing the old race's memory back again.
     int mFramesUntilGiveBack = 0;
     bool mPaused = false;
     bool mHelpShown = false;

@@ -61,10 +61,11 @@ bool GLSDLRenderWindow::changeMode(int width, int height, bool fullscreen)
             return false;
         }
     }
-    if (!keepsRenderContext() && !replaceRenderContext()) {
+    if (keepsRenderContext()) {
+        clearAndShow();
+    } else if (!replaceRenderContext()) {
         return false;
     }
-    clearAndShow();
     return changed;
 }
 
