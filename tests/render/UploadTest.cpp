@@ -159,6 +159,41 @@ TEST_F(Uploads, WhatTheViewDoesNotSeeIsUploadedWithTheScenesFirstFrameAndWithEac
     EXPECT_EQ(buffers(), 15u);
 }
 
+TEST_F(Uploads, AScenesFirstFrameAlsoDrawsEverythingOnceWhereNothingShows)
+{
+    if (!GLEW_VERSION_3_0) {
+        GTEST_SKIP() << "no query of primitives generated";
+    }
+    // Blended and half in view: drawn twice where it shows, it would come
+    // out darker than one blend. The other quad is behind the camera.
+    mBuilder->addObject(makeQuad(0, -1, 1, 1, -0.5f, Color(0, 0, 1, 0.5f)), makeMaterial(true));
+    mBuilder->addObject(makeQuad(-1, -1, 1, 1, 5, Color(0, 1, 0, 1)), makeMaterial());
+    const auto primitivesOfAFrame = [this] {
+        GLuint query = 0;
+        glGenQueries(1, &query);
+        glBeginQuery(GL_PRIMITIVES_GENERATED, query);
+        renderFrame();
+        glEndQuery(GL_PRIMITIVES_GENERATED);
+        GLuint count = 0;
+        glGetQueryObjectuiv(query, GL_QUERY_RESULT, &count);
+        glDeleteQueries(1, &query);
+        return count;
+    };
+    const GLuint first = primitivesOfAFrame();
+    const VeltaTest::Pixel left = readPixel(16, 32);
+    const VeltaTest::Pixel right = readPixel(48, 32);
+    const GLuint second = primitivesOfAFrame();
+    // Two triangles each for the three quads, but none of them shows.
+    EXPECT_EQ(first, second + 6);
+    EXPECT_TRUE(readPixel(16, 32).isNear(left, 0));
+    EXPECT_TRUE(readPixel(48, 32).isNear(right, 0));
+    expectPixels({{16, 32, {255, 0, 0}}, {48, 32, {128, 0, 128}, 4}});
+
+    // A node added later is uploaded, not drawn for nothing again.
+    mBuilder->addObject(makeQuad(-1, -1, 1, 1, 6, Color(0, 1, 0, 1)), makeMaterial());
+    EXPECT_EQ(primitivesOfAFrame(), second);
+}
+
 TEST_F(Uploads, WhatIsKeptForAResourceGoesSoonAfterTheResourceOrWhenAskedFor)
 {
     renderFrame();

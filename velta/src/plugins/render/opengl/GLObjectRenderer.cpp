@@ -74,6 +74,8 @@ void GLObjectRenderer::begin(const CppLib::SharedPtr<RenderSettings>& settings, 
     }
     mOpaque.clear();
     mBlended.clear();
+    mToWarmUp.clear();
+    mKeepingForWarmUp = false;
     mBoundData = nullptr;
 }
 
@@ -95,6 +97,9 @@ void GLObjectRenderer::queue(ObjectNode& object, Node& node, Drawable& drawable,
 void GLObjectRenderer::prepare(ObjectNode& object, Drawable& drawable)
 {
     ++mPrepared;
+    if (mKeepingForWarmUp) {
+        mToWarmUp.push_back({&object, &drawable});
+    }
     const CppLib::SharedPtr<Geometry> geometry = drawable.getGeometry(0);
     VertexDataSet* data = geometry.isNull() ? nullptr : geometry->getIndexedDataSet(0);
     if (!data) {
@@ -128,6 +133,71 @@ void GLObjectRenderer::reserveForPrepared()
     mBlended.reserve(count);
     if (mScratch.size() < count) {
         mScratch.resize(count);
+    }
+}
+
+void GLObjectRenderer::warmUp()
+{
+    if (mToWarmUp.empty()) {
+        return;
+    }
+    // Nothing is drawn, but everything is set and handed to the driver as a
+    // frame would: a software renderer builds its code for a combination of
+    // state when a draw first uses it, however little the draw covers, and
+    // the scissor test is not part of what it builds the code for.
+    const GLboolean scissorWasOn = glIsEnabled(GL_SCISSOR_TEST);
+    GLint scissorBox[4];
+    glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 0, 0);
+    applyPolygonMode();
+    for (const PreparedDrawable& prepared : mToWarmUp) {
+        warmUp(*prepared.object, *prepared.drawable);
+    }
+    mContext->getStateCache().setDepthMask(true);
+    glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
+    if (!scissorWasOn) {
+        glDisable(GL_SCISSOR_TEST);
+    }
+    mToWarmUp.clear();
+    mBoundData = nullptr;
+    checkErrors();
+}
+
+void GLObjectRenderer::warmUp(ObjectNode& object, Drawable& drawable)
+{
+    const CppLib::SharedPtr<Geometry> geometry = drawable.getGeometry(0);
+    VertexDataSet* data = geometry.isNull() ? nullptr : geometry->getIndexedDataSet(0);
+    if (!data) {
+        return;
+    }
+    // Blended drawables are drawn without depth writes, which the driver's
+    // code depends on as much as on the material.
+    const CppLib::SharedPtr<Material> first = findMaterial(drawable, object, 0);
+    mContext->getStateCache().setDepthMask(first.isNull() || !first->useBlending());
+    for (GeometryGroup* group : geometry->getElementGroups()) {
+        if (!group) {
+            continue;
+        }
+        // Every level of detail of a group shares its material and arrays:
+        // one element stands for them all.
+        mAllElements.clear();
+        group->collectAllElements(mAllElements);
+        GeometryElement* element = nullptr;
+        for (GeometryElement* candidate : mAllElements) {
+            if (candidate && !element) {
+                element = candidate;
+            }
+        }
+        if (!element) {
+            continue;
+        }
+        const CppLib::SharedPtr<Material> material = findMaterial(drawable, object, group->getMaterialIndex());
+        if (mBoundData != data) {
+            bindArrays(*data);
+        }
+        mMaterialManager->apply(material.isNull() ? mDefaultMaterial : *material, *data);
+        drawElement(*element, *data);
     }
 }
 

@@ -83,6 +83,14 @@ public:
     /// Makes room in the queues for every drawable prepared since the last
     /// call, so that no view of the prepared scenes grows them.
     void reserveForPrepared();
+    /// Whether prepare() keeps the drawables for warmUp(); off after begin().
+    void setKeepingForWarmUp(bool keep) { mKeepingForWarmUp = keep; }
+    /// Draws every group of every drawable kept since begin() once, with its
+    /// material and the view's lights and fog, where nothing shows (an empty
+    /// scissor box). A driver that builds code for each combination of state
+    /// the first time it draws with it then does so now, rather than in the
+    /// frame that first shows a new part of the scene.
+    void warmUp();
 
     const std::vector<Entry>& getOpaqueQueue() const { return mOpaque; }
     const std::vector<Entry>& getBlendedQueue() const { return mBlended; }
@@ -100,6 +108,7 @@ private:
     float getReach(const BoundingBox& box) const;
     void collectGroups(Geometry& geometry, const CppLib::Matrix<float, 4>& world, bool opaque);
     void drawEntry(const Entry& entry, bool opaque);
+    void warmUp(ObjectNode& object, Drawable& drawable);
     void bindArrays(VertexDataSet& data);
     void bindTexCoords(VertexDataSet& data);
     void drawElement(GeometryElement& element, VertexDataSet& data);
@@ -132,6 +141,13 @@ private:
     CppLib::Vector<GeometryElement*> mAllElements;
     /// Drawables prepared since the last reserveForPrepared().
     size_t mPrepared = 0;
+    /// Drawables prepared since begin(), for warmUp().
+    struct PreparedDrawable {
+        ObjectNode* object;
+        Drawable* drawable;
+    };
+    std::vector<PreparedDrawable> mToWarmUp;
+    bool mKeepingForWarmUp = false;
     /// OpenGL errors already logged, one bit per error code, and index
     /// lists already reported, so that nothing is logged every frame.
     unsigned int mReportedErrors = 0;

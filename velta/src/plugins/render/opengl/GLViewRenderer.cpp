@@ -55,6 +55,7 @@ void GLViewRenderer::render(View& view)
     glPushMatrix();
     mSceneManager.setupLights();
     mSceneManager.setupFog();
+    mObjectRenderer.warmUp();
 
     mObjectRenderer.draw();
     glPopMatrix();
@@ -86,13 +87,20 @@ void GLViewRenderer::prepareScene(SceneRoot& scene)
         mPreparedScenes.push_back({&scene, 0, nullptr});
         prepared = &mPreparedScenes.back();
     }
+    prepared->nodeCount = scene.getNodeCount();
+    mHandler->beginPreparing();
+    // A scene new to this renderer is also drawn once where nothing shows
+    // (in render(), once lights and fog are set). Later preparations, after
+    // nodes came or went, leave that out: they happen while the scene is
+    // being shown, and drawing all of it again would cost that frame more
+    // than a new node's first draw does.
+    mObjectRenderer.setKeepingForWarmUp(!prepared->walk);
     if (!prepared->walk) {
         prepared->walk = std::make_unique<Traverser>(*root);
         prepared->walk->addHandler(mHandlerPtr);
     }
-    prepared->nodeCount = scene.getNodeCount();
-    mHandler->beginPreparing();
     prepared->walk->walk(0, false);
+    mObjectRenderer.setKeepingForWarmUp(false);
     mHandler->begin(nullptr);
     mObjectRenderer.reserveForPrepared();
 }

@@ -41,6 +41,9 @@ public:
     /// changed since, everything in it is uploaded first, seen or not
     /// (GLObjectRenderer::prepare): the frames after that upload nothing
     /// and create no records as the camera turns to new parts of the scene.
+    /// The first time, everything is also drawn once where nothing shows
+    /// (GLObjectRenderer::warmUp), so that the driver does its own
+    /// preparation then too.
     void render(View& view);
 
     /// Logs, once per viewport, that a viewport shows nothing of its target.
