@@ -117,7 +117,7 @@ struct Game {
         while (!race->isRunning()) {
             frame();
         }
-        pilot = std::make_unique<Ripplejet::Autopilot>(*race, *race->getPlayerModifier());
+        pilot = std::make_unique<Ripplejet::Autopilot>(*race, *race->getPlayerModifier(), race.get());
         const Branch& root = *race->getSceneGraph()->getRoot();
         rootOrder.clear();
         for (int i = 0; i < root.getAttachedChildCount(); ++i) {

@@ -256,7 +256,7 @@ void WindowManager::driveLevel(long long timestamp)
     }
     if (!mAutopilot && mLevel->getPlayerModifier()) {
         mAutopilotInput = std::make_unique<LevelInput>(*this);
-        mAutopilot = std::make_unique<Autopilot>(*mAutopilotInput, *mLevel->getPlayerModifier());
+        mAutopilot = std::make_unique<Autopilot>(*mAutopilotInput, *mLevel->getPlayerModifier(), mLevel);
     }
     if (!mAutopilotClicked) {
         // The click that starts the race, as the player's would.

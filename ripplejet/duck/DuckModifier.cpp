@@ -430,9 +430,18 @@ void DuckModifier::touchGround(long long timestamp)
     const Velta::Terrain::PointHandle ground = mTerrain->getPointHandle(toPoint(mPosition));
     if (!ground.inTerrain()) {
         // Off the valley there is nothing to float on: the race is lost.
+        // The duck stops where it left the valley: falling on for ever, it
+        // would take the camera with it into the dark.
         mDuck->changeHealth(-Duck::MAX_HEALTH);
+        if (mHasBeenInTerrain) {
+            mPosition = mLastInTerrain;
+            mMomentum = Vec3();
+            mVelocity = Vec3();
+        }
         return;
     }
+    mLastInTerrain = mPosition;
+    mHasBeenInTerrain = true;
     const float clearance = mTerrain->getDistance(ground);
     if (clearance >= GROUND_CLEARANCE) {
         return;

@@ -138,6 +138,10 @@ private:
     float mSubmergedVolume = 0.0f;
 
     Vec3 mPosition;
+    /// Where the last step inside the valley ended: the duck stops there
+    /// when it leaves.
+    Vec3 mLastInTerrain;
+    bool mHasBeenInTerrain = false;
     Vec3 mMomentum;
     Vec3 mAngularMomentum;
     Vec3 mVelocity;

@@ -2,6 +2,7 @@
 
 #include "course/Course.h"
 #include "duck/DuckModifier.h"
+#include "level/Level.h"
 
 #include "input/InputEvent.h"
 #include "input/InputProcessor.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace Ripplejet {
 
@@ -57,10 +59,26 @@ float wrapAngle(float angle)
 
 } // namespace
 
-Autopilot::Autopilot(Velta::InputProcessor& level, const DuckModifier& duck) : mLevel(&level), mDuck(&duck) {}
+Autopilot::Autopilot(Velta::InputProcessor& input, const DuckModifier& duck, const Level* race)
+    : mInput(&input), mDuck(&duck), mRace(race)
+{
+}
+
+bool Autopilot::isRaceOver() const
+{
+    return mRace && std::strcmp(mRace->getRaceResult(), "unfinished") != 0;
+}
 
 void Autopilot::update(long long timestamp)
 {
+    if (isRaceOver()) {
+        if (!mLetGo) {
+            release(timestamp);
+            mLetGo = true;
+        }
+        return;
+    }
+    mLetGo = false;
     if (!mHolding) {
         // The pointer's first place is the steering's middle: start there.
         mPointerX = 1.0f;
@@ -115,12 +133,17 @@ void Autopilot::holdForward(long long timestamp, bool hold)
     Velta::InputEvent event(timestamp);
     const auto type = hold ? Velta::KeyEventInfo::KEY_PRESSED : Velta::KeyEventInfo::KEY_RELEASED;
     event.setKey(type, 0, Velta::KeyEventInfo::KEY_W, 0);
-    mLevel->processInputEvent(event);
+    mInput->processInputEvent(event);
 }
 
 void Autopilot::release(long long timestamp)
 {
+    // Sent even when they seem to be let go already: the keys and the
+    // pointer may have been left held by someone else (an earlier pilot).
+    mHolding = true;
     holdForward(timestamp, false);
+    mPointerX = 1.0f;
+    steer(0.0f, timestamp);
 }
 
 void Autopilot::steer(float yaw, long long timestamp)
@@ -132,7 +155,7 @@ void Autopilot::steer(float yaw, long long timestamp)
     mPointerX = x;
     Velta::InputEvent event(timestamp);
     event.setMove(x, 0.0f);
-    mLevel->processInputEvent(event);
+    mInput->processInputEvent(event);
 }
 
 } // namespace Ripplejet

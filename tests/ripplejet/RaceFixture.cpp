@@ -126,7 +126,7 @@ void RaceFixture::startRace(long long step)
 
 void RaceFixture::driveWithAutopilot(long long step, long long limit)
 {
-    Ripplejet::Autopilot pilot(*race, *race->getPlayerModifier());
+    Ripplejet::Autopilot pilot(*race, *race->getPlayerModifier(), race.get());
     const long long end = mNow + limit;
     while (!race->isOver() && mNow < end) {
         pilot.update(mNow + step);

@@ -8,6 +8,7 @@
 #include "duck/Duck.h"
 #include "duck/DuckFollower.h"
 #include "duck/DuckModifier.h"
+#include "race/Autopilot.h"
 #include "app/GameClock.h"
 #include "core/EventManager.h"
 #include "scene/SceneManager.h"
@@ -101,6 +102,10 @@ TEST_F(Race, IsLostWhenTheDuckLosesAllItsHealthOrLeavesTheValley)
     frame(now() + 16);
     EXPECT_TRUE(race->isOver()) << "off the valley there is nothing to float on";
     EXPECT_EQ(race->getMessage().getImage(), "overlays\\gameover.png");
+    // It stops where it last was in the valley instead of falling for ever.
+    runFor(3000);
+    EXPECT_GT(duck().getPosition().y(), 10.0f);
+    EXPECT_LT(distanceTo(Ripplejet::Course::RESET_POINT), 40.0f);
 }
 
 TEST_F(Race, EndsOnceAndRPutsTheDuckBackWithoutEndingItAgainAtTheFinish)
@@ -155,6 +160,24 @@ TEST_F(Race, AFreshRaceAfterALostOneAndAfterAWonOneCanBeWonAgain)
         EXPECT_EQ(race->getRaceResult(), std::string("won"));
         EXPECT_GT(race->getRaceTime(), 100000);
     }
+
+    // Past the finish the autopilot lets go and the duck drifts on down the
+    // river into the backwater, where it stays; r sets the autopilot going
+    // again.
+    Ripplejet::Autopilot pilot(*race, body(), race.get());
+    for (int second = 0; second < 240; ++second) {
+        for (int i = 0; i < 10; ++i) {
+            pilot.update(now() + 100);
+            frame(now() + 100);
+        }
+        EXPECT_EQ(body().getControl(Ripplejet::DuckModifier::FORWARD), 0.0f);
+        EXPECT_NEAR(body().getYaw(), 0.0f, 1e-3f);
+        ASSERT_GT(duck().getPosition().y(), 10.0f) << "at " << second << " s after the finish";
+    }
+    EXPECT_LT(std::hypot(duck().getPosition().x() - 60.0f, duck().getPosition().z() - 330.0f), 40.0f);
+    press('r');
+    pilot.update(now() + 100);
+    EXPECT_EQ(body().getControl(Ripplejet::DuckModifier::FORWARD), 1.0f);
 }
 
 /// The game's clock over a wall clock the test moves: what the race sees
