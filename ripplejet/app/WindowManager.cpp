@@ -209,8 +209,9 @@ void WindowManager::run()
 {
     Velta::VeltaCore& engine = core();
     mRunning = true;
+    // The first frame's end starts the count: that frame prepares the scene
+    // for drawing (its uploads, the driver's code), which belongs to loading.
     mFrameStartMicros = steadyMicroseconds();
-    mFrameTimes.mark(mFrameStartMicros);
     while (mRunning) {
         const long long timestamp = beginFrame();
         if (mLevel) {
@@ -549,6 +550,8 @@ bool WindowManager::toggleFullscreen()
     takeModeSize();
     // The same window in its new mode keeps what was uploaded for drawing.
     if (mWindow && mWindow->changeMode(mWidth, mHeight, mFullscreen)) {
+        // The driver lets go of the old size's buffers within a few frames.
+        mFramesUntilGiveBack = GIVE_BACK_AFTER_FRAMES;
         return true;
     }
     mFullscreen = !mFullscreen;
