@@ -183,13 +183,9 @@ void GLObjectRenderer::warmUp(ObjectNode& object, Drawable& drawable)
         // one element stands for them all.
         mAllElements.clear();
         group->collectAllElements(mAllElements);
-        GeometryElement* element = nullptr;
-        for (GeometryElement* candidate : mAllElements) {
-            if (candidate && !element) {
-                element = candidate;
-            }
-        }
-        if (!element) {
+        const auto element = std::find_if(mAllElements.begin(), mAllElements.end(),
+                                          [](const GeometryElement* candidate) { return candidate != nullptr; });
+        if (element == mAllElements.end()) {
             continue;
         }
         const CppLib::SharedPtr<Material> material = findMaterial(drawable, object, group->getMaterialIndex());
@@ -197,7 +193,7 @@ void GLObjectRenderer::warmUp(ObjectNode& object, Drawable& drawable)
             bindArrays(*data);
         }
         mMaterialManager->apply(material.isNull() ? mDefaultMaterial : *material, *data);
-        drawElement(*element, *data);
+        drawElement(**element, *data);
     }
 }
 
