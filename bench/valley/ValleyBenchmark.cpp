@@ -27,6 +27,7 @@
 //                items, ducks) for --frame and --frames.
 #include "CourseView.h"
 
+#include "course/CourseBuilder.h"
 #include "race/Timerace.h"
 #include "testkit/ManualClock.h"
 #include "testkit/ProcessCpuTime.h"
@@ -98,6 +99,7 @@ struct Bench {
         race->getCamera()->setUseOverlay(false);
         view = std::make_unique<CourseView>(*race);
         target = VeltaTest::wholeWindowTarget(race->getCamera());
+        target->setBackgroundColor(Ripplejet::CourseBuilder::getBackgroundColor());
     }
 
     ~Bench()

@@ -22,6 +22,7 @@
 #include "render/RenderWindow.h"
 #include "render/Viewport.h"
 #include "resource/RenderSettings.h"
+#include "course/CourseBuilder.h"
 #include "level/Level.h"
 #include "app/Menu.h"
 #include "scene/Camera.h"
@@ -124,6 +125,7 @@ bool WindowManager::init()
     mMenuViewport = CppLib::SharedPtr<Velta::Viewport>(new Velta::Viewport(0.0f, 0.0f, 1.0f, 1.0f));
     mLevelViewport = CppLib::SharedPtr<Velta::Viewport>(new Velta::Viewport(0.0f, 0.0f, 1.0f, 1.0f));
     mRenderTarget = CppLib::SharedPtr<Velta::RenderTarget>(new Velta::RenderTarget());
+    mRenderTarget->setBackgroundColor(CourseBuilder::getBackgroundColor());
     mRenderTarget->attachViewport(mLevelViewport);
     mRenderTarget->attachViewport(mMenuViewport);
     if (!openWindow()) {

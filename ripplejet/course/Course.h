@@ -33,6 +33,15 @@ constexpr float RIVER_SCALE = 20.0f;
 constexpr float LIGHT_SCALE = 0.4f;
 constexpr float LIGHT_OFFSET = 0.6f;
 
+/// A colour by its red, green and blue bytes.
+struct Rgb {
+    unsigned char r = 0, g = 0, b = 0;
+};
+/// The sky's haze below the horizon. The sky's skirt ends a little below
+/// it, and the game's window is cleared in the same colour, so that the void
+/// past the valley's edge looks like more of the skirt.
+constexpr Rgb SKY_HAZE = {170, 190, 206};
+
 struct Point3 {
     float x = 0.0f, y = 0.0f, z = 0.0f;
 };

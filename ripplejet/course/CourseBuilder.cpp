@@ -70,6 +70,12 @@ void drawUnlit(Velta::Node& model)
 
 CourseBuilder::CourseBuilder(NodeStore& nodes) : mNodes(nodes) {}
 
+Velta::Color CourseBuilder::getBackgroundColor()
+{
+    const auto byte = [](unsigned char value) { return static_cast<float>(value) / 255.0f; };
+    return Velta::Color(byte(Course::SKY_HAZE.r), byte(Course::SKY_HAZE.g), byte(Course::SKY_HAZE.b), 1.0f);
+}
+
 void CourseBuilder::build(Velta::Branch& level)
 {
     buildLights(level);

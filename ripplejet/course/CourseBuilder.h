@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cpplib/Color.h"
 #include "cpplib/SharedPtr.h"
 
 #include <string>
@@ -39,6 +40,11 @@ public:
     /// Null before build().
     Velta::Terrain* getTerrain() const { return mTerrain; }
     Velta::Water* getWater() const { return mWater; }
+
+    /// What a window showing the course is cleared to: the sky's haze, so
+    /// that where the sky's skirt ends, the void past the valley's edge
+    /// looks like more of it.
+    static Velta::Color getBackgroundColor();
 
     /// The looping sounds that play (empty without an audio device).
     const std::vector<CppLib::SharedPtr<Velta::SoundChannel>>& getLoops() const { return mLoops; }

@@ -6,6 +6,7 @@
 #include "geometry/IndexedTriangles.h"
 #include "geometry/VertexData.h"
 #include "plugins/render/opengl/GLRenderContext.h"
+#include "render/RenderTarget.h"
 #include "render/Viewport.h"
 #include "resource/RenderSettings.h"
 #include "resource/Texture2D.h"
@@ -187,6 +188,18 @@ TEST_F(ScenePixels, ViewportsAreDrawnInIndexOrderAndCamerasOutsideAnySceneAreSki
     addViewport(nowhere)->setRelativeLayout(0.0f, 0.5f, 1.0f, 0.5f);
     renderFrame();
     expectPixels({{16, 16, RED}, {16, 48, RED}, {48, 16, GREEN}, {48, 48, GREEN}});
+}
+
+TEST_F(ScenePixels, WhereNoViewportDrawsTheWindowShowsItsTargetsBackground)
+{
+    addViewport(camera())->setRelativeLayout(0.0f, 0.0f, 0.5f, 1.0f);
+    quad(-2, -2, 2, 2, -1, Color(1, 0, 0, 1));
+    renderFrame();
+    expectPixels({{16, 32, RED}, {48, 32, BLACK}});
+
+    target().setBackgroundColor(Color(0.0f, 1.0f, 0.0f, 1.0f));
+    renderFrame();
+    expectPixels({{16, 32, RED}, {48, 32, GREEN}});
 }
 
 TEST_F(ScenePixels, IndexListsPointingPastTheirVerticesAreNotDrawnAndReportedOnce)

@@ -4,6 +4,7 @@
 #include "Font.h"
 #include "MeshBuilder.h"
 #include "Noise.h"
+#include "course/Course.h"
 
 #include <algorithm>
 #include <cmath>
@@ -31,7 +32,8 @@ Image skyTexture()
         const float elevation = 1.0f - y / 192.0f; // 1 zenith, 0 horizon, negative below
         const Rgba zenith = rgb(46, 104, 196);
         const Rgba horizon = rgb(186, 216, 240);
-        const Rgba haze = rgb(170, 190, 206);
+        constexpr Ripplejet::Course::Rgb HAZE = Ripplejet::Course::SKY_HAZE;
+        const Rgba haze = rgb(HAZE.r, HAZE.g, HAZE.b);
         Rgba sky = elevation >= 0 ? mix(horizon, zenith, std::pow(elevation, 0.7f)) : haze;
         if (elevation > 0.04f) {
             // Wraps every 512 pixels across, so the dome has no seam.
@@ -250,18 +252,28 @@ Image pulsoTexture()
 // ---- Models ----
 
 /// Sky dome, built upright and then turned half a turn about x, because the
-/// course turns it back. Seen from inside; radius 1, with a skirt below the horizon.
+/// course turns it back. Seen from inside; radius 1, with a narrow skirt below
+/// the horizon.
 void buildSky(MeshBuilder& mesh)
 {
     const int material = mesh.material("sky", "sky.png");
     mesh.group("dome", material);
-    const float lowest = -0.35f; // elevation of the skirt's rim, radians
-    const int rings = 14;
+    // The dome is laid out in 14 rings from the zenith down to 0.35 rad below
+    // the horizon, but only the first 11 are built: the skirt ends 0.05 rad
+    // below the horizon. Lower down only the void past the valley's edge
+    // could show, and the game clears the window in the skirt's haze
+    // (Course::SKY_HAZE), so the rest would only cost the renderer fragments
+    // hidden behind the ground.
+    constexpr float lowest = -0.35f;
+    constexpr int layoutRings = 14;
+    constexpr int rings = 11;
     // Seen from inside: going around the other way turns the surface's
     // front (and its normals) towards the centre.
     const T flipped = T::rotationX(PI);
-    mesh.surface(flipped, rings, 36, UvRect{0, 0, 1, 1}, [lowest](float u, float v) {
+    const UvRect uv{0, 0, 1, static_cast<float>(rings) / layoutRings};
+    mesh.surface(flipped, rings, 36, uv, [](float u, float built) {
         // v = 0 at the zenith; t of the texture: 0.75 at the horizon.
+        const float v = std::round(built * rings) / layoutRings;
         const float horizonV = 0.75f;
         const float elevation = v <= horizonV ? (PI / 2) * (1 - v / horizonV)
                                               : lowest * (v - horizonV) / (1 - horizonV);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "VeltaExport.h"
+#include "cpplib/Color.h"
 #include "cpplib/SharedPtr.h"
 #include "cpplib/Vector.h"
 
@@ -33,8 +34,14 @@ public:
     /// (Viewport::setEnabled) to stop drawing it.
     CppLib::SharedPtr<Viewport> detachViewport(int index) const;
 
+    /// What the window shows where no viewport draws anything: it is
+    /// cleared to this colour before the first viewport. Black by default.
+    void setBackgroundColor(const Color& color) { mBackground = color; }
+    const Color& getBackgroundColor() const { return mBackground; }
+
 private:
     CppLib::Vector<CppLib::SharedPtr<Viewport>> mViewports;
+    Color mBackground{0.0f, 0.0f, 0.0f, 0.0f};
 };
 
 } // namespace Velta

@@ -148,7 +148,8 @@ void GLRenderEngine::renderTarget(RenderTarget& target, GLRenderContext& context
 {
     GLStateCache& state = context.getStateCache();
     state.invalidate();
-    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    const Color& background = target.getBackgroundColor();
+    glClearColor(background.r, background.g, background.b, background.a);
     state.setDepthMask(true);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 
