@@ -2,6 +2,7 @@
 #include "RaceFixture.h"
 
 #include "course/Course.h"
+#include "level/Models.h"
 
 #include "core/VeltaCore.h"
 #include "geometry/GeometryData.h"
@@ -10,7 +11,9 @@
 #include "geometry/IndexDataSet.h"
 #include "geometry/IndexElement.h"
 #include "geometry/VertexData.h"
+#include "resource/Material.h"
 #include "resource/ResourceManager.h"
+#include "scene/ObjectNode.h"
 #include "scene/Branch.h"
 #include "scene/SceneGraph.h"
 #include "scene/TransformationNode.h"
@@ -23,6 +26,7 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -110,6 +114,27 @@ TEST_F(CourseBuild, SharesTheCornersOfEveryModelItDraws)
             corners += dynamic_cast<Velta::IndexElement&>(*group->getElementList(0).get(0)).getIndexList().getCount();
         }
         EXPECT_LT(geometry->getIndexedData(0)->getCount() * 2, corners);
+    }
+}
+
+TEST_F(CourseBuild, LeavesOutTheBackFacesOfTheClosedModelsOnly)
+{
+    // The ducks, the items and the stones are closed: a software renderer
+    // need not set up their backs. The sky is seen from inside, and the
+    // banners and the finish house have open or inside-out parts.
+    const auto culls = [](const std::string& file) {
+        std::unique_ptr<Velta::ObjectNode> model(Ripplejet::Models::create(file));
+        const CppLib::SharedPtr<Velta::Material> material =
+            model ? model->getDefaultMaterial(0) : CppLib::SharedPtr<Velta::Material>();
+        EXPECT_FALSE(material.isNull()) << file;
+        return !material.isNull() && material->cullBackFaces();
+    };
+    for (const char* closed : {"mallard.ms3d", "meister.ms3d", "rallye.ms3d", "velta.ms3d", "banana.ms3d",
+                               "medicare.ms3d", "oxygen.ms3d", "pulso.ms3d", "stone1.ms3d"}) {
+        EXPECT_TRUE(culls(closed)) << closed;
+    }
+    for (const char* open : {"sky.ms3d", "banner.ms3d", "finishbanner.ms3d", "finishhouse.ms3d"}) {
+        EXPECT_FALSE(culls(open)) << open;
     }
 }
 

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
+#include <vector>
 
 namespace VeltaTools {
 
@@ -434,12 +436,46 @@ void buildOxygen(MeshBuilder& mesh)
                UvRect{0, 0, 1, 0.1f}, false);
 }
 
+/// Closes the end at `v` (0 or 1) of a tube made by MeshBuilder::surface
+/// from `point` with `segments` around: a fan from the end ring's middle,
+/// facing away from the tube, so that the tube is a closed surface.
+void capTube(MeshBuilder& mesh, int segments, float v, const UvRect& uv,
+             const std::function<Vec3(float, float)>& point)
+{
+    std::vector<Vec3> ring;
+    Vec3 middle{0, 0, 0};
+    for (int c = 0; c < segments; ++c) {
+        ring.push_back(point(static_cast<float>(c) / segments, v));
+        for (int i = 0; i < 3; ++i) {
+            middle[i] += ring.back()[i] / segments;
+        }
+    }
+    Vec3 inward{0, 0, 0};
+    for (const Vec3& p : {point(0.0f, v == 0 ? 0.05f : 0.95f), point(0.5f, v == 0 ? 0.05f : 0.95f)}) {
+        for (int i = 0; i < 3; ++i) {
+            inward[i] += p[i] / 2;
+        }
+    }
+    const Vec3 away = normalise(subtract(middle, inward));
+    for (int c = 0; c < segments; ++c) {
+        Vec3 a = ring[static_cast<std::size_t>(c)];
+        Vec3 b = ring[static_cast<std::size_t>((c + 1) % segments)];
+        const Vec3 n = cross(subtract(a, middle), subtract(b, middle));
+        if (n[0] * away[0] + n[1] * away[1] + n[2] * away[2] < 0) {
+            std::swap(a, b);
+        }
+        const float t = uv.t(v);
+        mesh.triangle({middle, away, uv.s(0.5f), t}, {a, away, uv.s(0.5f), t}, {b, away, uv.s(0.5f), t});
+    }
+}
+
 void buildBanana(MeshBuilder& mesh)
 {
     const int material = mesh.material("banana", "bananaskin.png");
     mesh.group("banana", material);
-    // A tube along an arc of radius 2.6 in the x-y plane, thick in the middle.
-    mesh.surface(T(), 16, 10, UvRect{0, 0, 1, 1}, [](float u, float v) {
+    // A tube along an arc of radius 2.6 in the x-y plane, thick in the
+    // middle, closed at both ends.
+    const auto point = [](float u, float v) {
         const float arc = -1.05f + 2.1f * v;
         const float thickness = 0.42f * std::pow(std::sin(PI * (0.04f + 0.92f * v)), 0.7f) + 0.06f;
         const Vec3 centre{2.6f * std::sin(arc), 2.6f - 2.6f * std::cos(arc) - 0.7f, 0};
@@ -447,7 +483,11 @@ void buildBanana(MeshBuilder& mesh)
         const float around = u * 2 * PI;
         const float c = std::cos(around) * thickness, s = std::sin(around) * thickness;
         return Vec3{centre[0] + outward[0] * c, centre[1] + outward[1] * c, s};
-    });
+    };
+    const UvRect uv{0, 0, 1, 1};
+    mesh.surface(T(), 16, 10, uv, point);
+    capTube(mesh, 10, 0.0f, uv, point);
+    capTube(mesh, 10, 1.0f, uv, point);
 }
 
 void buildPulso(MeshBuilder& mesh)

@@ -1,6 +1,7 @@
 # Sources of this folder, relative to velta/src.
 list(APPEND VELTA_FILES
   geometry/AbstractGeometryData.h geometry/AbstractGeometryData.cpp
+  geometry/ClosedSurface.h geometry/ClosedSurface.cpp
   geometry/DataSet.h geometry/DataSet.cpp
   geometry/DataType.h geometry/DataType.cpp
   geometry/ElementData.h geometry/ElementData.cpp
