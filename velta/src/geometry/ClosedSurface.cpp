@@ -111,6 +111,12 @@ bool readCorners(const Geometry& geometry, const VertexDataSet& vertices, Corner
     return true;
 }
 
+/// A triangle with two corners at one place draws nothing and closes nothing.
+bool isDegenerate(const std::array<unsigned int, 3>& triangle)
+{
+    return triangle[0] == triangle[1] || triangle[1] == triangle[2] || triangle[2] == triangle[0];
+}
+
 unsigned int findRoot(std::vector<unsigned int>& parents, unsigned int corner)
 {
     while (parents[corner] != corner) {
@@ -143,7 +149,7 @@ bool ClosedSurface::isClosed(const Geometry& geometry)
     std::iota(parents.begin(), parents.end(), 0u);
     bool any = false;
     for (const auto& triangle : corners.triangles) {
-        if (triangle[0] == triangle[1] || triangle[1] == triangle[2] || triangle[2] == triangle[0]) {
+        if (isDegenerate(triangle)) {
             continue;
         }
         any = true;
@@ -166,7 +172,7 @@ bool ClosedSurface::isClosed(const Geometry& geometry)
     // Wound outward, each closed piece encloses a positive volume.
     std::map<unsigned int, double> volumes;
     for (const auto& triangle : corners.triangles) {
-        if (triangle[0] == triangle[1] || triangle[1] == triangle[2] || triangle[2] == triangle[0]) {
+        if (isDegenerate(triangle)) {
             continue;
         }
         volumes[findRoot(parents, triangle[0])] += tripleProduct(
