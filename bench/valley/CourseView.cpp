@@ -94,19 +94,33 @@ void CourseView::reattach()
     }
 }
 
-void CourseView::placeCamera(unsigned int section)
+void CourseView::placeCamera(float section)
 {
     const std::vector<Course::CrossSection>& sections = Course::crossSections();
     Velta::Point duck(Course::PLAYER_START.x, Course::PLAYER_START.y, Course::PLAYER_START.z);
     float heading = 0.0f;
-    if (section > 0 && section + 1 < sections.size()) {
-        const auto middle = [](const Course::CrossSection& cut) {
+    const size_t first = section > 0.0f ? static_cast<size_t>(section) : 0;
+    if (first > 0 && first + 1 < sections.size()) {
+        const auto middle = [&sections](size_t index) {
+            const Course::CrossSection& cut = sections[index];
             return Velta::Point((cut.left.x + cut.right.x) / 2, cut.left.y, (cut.left.z + cut.right.z) / 2);
         };
-        duck = middle(sections[section]);
-        const Velta::Point ahead = middle(sections[section + 1]);
-        // Heading 0 faces +z; turning by a positive angle about y faces +x.
-        heading = std::atan2(ahead.x() - duck.x(), ahead.z() - duck.z());
+        const auto headingAt = [&middle](size_t index) {
+            const Velta::Point from = middle(index);
+            const Velta::Point ahead = middle(index + 1);
+            // Heading 0 faces +z; turning by a positive angle about y faces +x.
+            return std::atan2(ahead.x() - from.x(), ahead.z() - from.z());
+        };
+        duck = middle(first);
+        heading = headingAt(first);
+        const float t = section - static_cast<float>(first);
+        if (t > 0.0f && first + 2 < sections.size()) {
+            const Velta::Point to = middle(first + 1);
+            duck = Velta::Point(duck.x() + (to.x() - duck.x()) * t, duck.y() + (to.y() - duck.y()) * t,
+                                duck.z() + (to.z() - duck.z()) * t);
+            const float turn = std::remainder(headingAt(first + 1) - heading, 2.0f * static_cast<float>(M_PI));
+            heading += turn * t;
+        }
     }
     // Where the follower settles behind the duck: its offset, the duck's
     // heading and the duck's place.

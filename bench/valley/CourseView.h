@@ -29,7 +29,9 @@ public:
     /// Puts the camera behind a duck on the water in the middle of the
     /// river's cross section `section`, facing the next one; section 0 (and
     /// any without a next) is the player's place at the start, facing +z.
-    void placeCamera(unsigned int section);
+    /// A fraction moves the duck that far toward the next section, turning
+    /// it as it goes, so that steps of a fraction make a flight.
+    void placeCamera(float section);
 
     void setShown(Part part, bool shown);
 

@@ -15,7 +15,8 @@
 //
 // Options (after Google Benchmark's own):
 //   --section=N  looks from behind a duck at the river's cross section N
-//                (of 58) instead of the start;
+//                (of 58) instead of the start; a fraction (20.25) looks
+//                from that far on toward the next one;
 //   --frame=FILE draws one valley frame, writes it to FILE as a binary PPM
 //                image and runs no benchmark;
 //   --frames=N   draws N valley frames after the warm-up and runs no
@@ -251,13 +252,13 @@ int main(int argc, char** argv)
 {
     benchmark::Initialize(&argc, argv);
     std::string framePath;
-    unsigned int section = 0;
+    float section = 0.0f;
     unsigned int frames = 0;
     std::string without;
     for (int i = 1; i < argc; ++i) {
         if (std::strncmp(argv[i], "--frame=", 8) == 0) {
             framePath = argv[i] + 8;
-        } else if (std::sscanf(argv[i], "--section=%u", &section) == 1) {
+        } else if (std::sscanf(argv[i], "--section=%f", &section) == 1) {
         } else if (std::sscanf(argv[i], "--frames=%u", &frames) == 1) {
         } else if (std::strncmp(argv[i], "--without=", 10) == 0) {
             without = argv[i] + 10;
