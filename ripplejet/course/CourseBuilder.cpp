@@ -11,6 +11,7 @@
 #include "resource/RenderSettings.h"
 #include "resource/ResourceManager.h"
 #include "resource/TextureManager.h"
+#include "scene/BoundingBox.h"
 #include "scene/Branch.h"
 #include "scene/Light.h"
 #include "scene/ObjectNode.h"
@@ -19,6 +20,10 @@
 #include "terrain/Terrain.h"
 #include "terrain/TerrainTile.h"
 #include "water/Water.h"
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
 
 namespace Ripplejet {
 
@@ -45,6 +50,48 @@ Velta::ResourceManager& resources()
 CppLib::SharedPtr<Velta::TextureSource> image(const char* name)
 {
     return resources().getTextureManager().getTextureSource(name);
+}
+
+/// How many of the water's quads hold `local` (in the water's frame).
+int quadsHolding(const Velta::Water& water, const Velta::Point& local)
+{
+    int holding = 0;
+    for (unsigned int index = 0; index < water.getQuadCount(); ++index) {
+        float u;
+        float v;
+        holding += water.getQuad(index)->getCoordinates(local, u, v) ? 1 : 0;
+    }
+    return holding;
+}
+
+/// Whether ground within `box` lies wholly under the water's surface, inside
+/// it by a margin on every side, so that it is always seen through the water
+/// once.
+bool liesUnderWater(const Velta::Water& water, const Velta::BoundingBox& box)
+{
+    // The surface rises and falls only along the river, so its lowest point
+    // over the box is at a corner. The margin keeps covered ground away from
+    // the water's edges, which a flat look could see past.
+    constexpr float SIDE_MARGIN = 1.0f;
+    constexpr float DEPTH_MARGIN = 0.05f;
+    const float top = box.getMax().y();
+    const float left = box.getMin().x() - SIDE_MARGIN;
+    const float right = box.getMax().x() + SIDE_MARGIN;
+    const float near = box.getMin().z() - SIDE_MARGIN;
+    const float far = box.getMax().z() + SIDE_MARGIN;
+    const float middleX = (left + right) / 2.0f;
+    const float middleZ = (near + far) / 2.0f;
+    for (const auto& [x, z] : {std::pair(left, near), std::pair(left, far), std::pair(right, near),
+                               std::pair(right, far), std::pair(middleX, middleZ)}) {
+        const Velta::Water::PointHandle handle = water.getPointHandle(CppLib::TVector<float, 4>(x, top, z, 1.0f));
+        // Where the river's quads overlap at a sharp bend, its water is drawn
+        // and seen twice: that ground stays as it is.
+        if (!handle.hasQuad() || water.getDistance(handle) > -DEPTH_MARGIN ||
+            quadsHolding(water, handle.getLocalPoint()) > 1) {
+            return false;
+        }
+    }
+    return true;
 }
 
 CppLib::TVector<float, 4> bankPoint(const Course::Point3& p)
@@ -79,10 +126,11 @@ Velta::Color CourseBuilder::getBackgroundColor()
 void CourseBuilder::build(Velta::Branch& level)
 {
     buildLights(level);
-    buildTerrain(level);
+    setUpTerrain(level);
     buildScenery(level);
     buildStones(level);
     buildWater(level);
+    coverRiverBed();
     startLoops();
 }
 
@@ -118,9 +166,16 @@ void CourseBuilder::buildLights(Velta::Branch& level)
     Velta::TransformationNode& fillPlace = place(fill, level);
     fillPlace.translate(LIGHT_X, LIGHT_Y, LIGHT_Z, false);
     fillPlace.rotateX(LIGHT_TILT, false);
+    mLights = {{&sun, &sunPlace}, {&fill, &fillPlace}};
 }
 
 void CourseBuilder::buildTerrain(Velta::Branch& level)
+{
+    setUpTerrain(level);
+    mTerrain->getTile(0, 0)->updateTile();
+}
+
+void CourseBuilder::setUpTerrain(Velta::Branch& level)
 {
     const CppLib::SharedPtr<Velta::TextureSource> heights = image("heightmap.pcx");
     mTerrain = &mNodes.keep(std::make_unique<Velta::Terrain>(1, 1));
@@ -144,7 +199,48 @@ void CourseBuilder::buildTerrain(Velta::Branch& level)
         tile->addTextureLayer(river, riverAlpha, Course::RIVER_SCALE);
     }
     tile->setLightMap(tile->getSlopeMap(), Course::LIGHT_SCALE, Course::LIGHT_OFFSET);
+}
+
+void CourseBuilder::coverRiverBed()
+{
+    Velta::Terrain::Tile* tile = mTerrain->getTile(0, 0);
+    // The bed is seen through the water from wherever the camera is above
+    // it: one layer with the water's colour in it costs a software renderer
+    // about a twentieth of the frame less than the bed and the water over it.
+    const CppLib::SharedPtr<Velta::Material> waterMaterial = mWater->getDefaultMaterial(0);
+    Velta::Color water = getLitWaterColor();
+    // The water is blended over the bed by its blend colour's alpha.
+    water.a = waterMaterial->getBlendColor().a;
+    // The test outlives this builder: it holds the water, which lives as
+    // long as the terrain.
+    const Velta::Water* river = mWater;
+    tile->setCover([river](const Velta::BoundingBox& box) { return liesUnderWater(*river, box); }, water);
+    waterMaterial->setSkipsMarkedPixels(true);
     tile->updateTile();
+}
+
+Velta::Color CourseBuilder::getLitWaterColor() const
+{
+    // OpenGL's lighting of the water's colour (ambient and diffuse alike)
+    // on a surface facing straight up: the scene's ambient of 0.2, and each
+    // directional light's ambient and diffuse by how high it stands.
+    const Velta::Color base = mWater ? mWater->getDefaultMaterial(0)->getDefaultVertexColor() : Velta::Color();
+    float light[3] = {0.2f, 0.2f, 0.2f};
+    for (const auto& [source, place] : mLights) {
+        // A directional light shines from its node's +z.
+        const CppLib::TVector<float, 4> towardLight =
+            place->getLocalTransformation() * CppLib::TVector<float, 4>(0.0f, 0.0f, 1.0f, 0.0f);
+        const float length = std::sqrt(towardLight.x() * towardLight.x() + towardLight.y() * towardLight.y() +
+                                       towardLight.z() * towardLight.z());
+        const float facing = length > 0.0f ? std::max(towardLight.y() / length, 0.0f) : 0.0f;
+        const Velta::Color& ambient = source->getAmbientColor();
+        const Velta::Color& diffuse = source->getDiffuseColor();
+        light[0] += ambient.r + facing * diffuse.r;
+        light[1] += ambient.g + facing * diffuse.g;
+        light[2] += ambient.b + facing * diffuse.b;
+    }
+    const auto lit = [](float colour, float amount) { return std::min(colour * amount, 1.0f); };
+    return Velta::Color(lit(base.r, light[0]), lit(base.g, light[1]), lit(base.b, light[2]), 1.0f);
 }
 
 void CourseBuilder::buildScenery(Velta::Branch& level)

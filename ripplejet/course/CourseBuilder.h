@@ -4,10 +4,12 @@
 #include "cpplib/SharedPtr.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Velta {
 class Branch;
+class Light;
 class Node;
 class SoundChannel;
 class Terrain;
@@ -22,9 +24,11 @@ class NodeStore;
 /// Builds the course from its tables (see Course.h) below the level's
 /// branch: the two lights, the terrain with its layers, the scenery with the
 /// start and finish lines, the stones on the ground, the river, and the
-/// looping music and water sounds. Only the height map, the textures, the
-/// models and the sounds come from the data directories; whatever of them is
-/// missing is left out (the managers say what), and the rest is built.
+/// looping music and water sounds. The river bed wholly under the water is
+/// drawn with the water's colour in it, and the water is left out over it.
+/// Only the height map, the textures, the models and the sounds come from
+/// the data directories; whatever of them is missing is left out (the
+/// managers say what), and the rest is built.
 ///
 /// The nodes go into the store it is given; the terrain and the water live
 /// as long as the store keeps them.
@@ -51,6 +55,13 @@ public:
 
 private:
     void buildLights(Velta::Branch& level);
+    /// The terrain but for building its grid (Terrain::Tile::updateTile).
+    void setUpTerrain(Velta::Branch& level);
+    /// Lays the water's colour over the river bed under it, then builds the
+    /// terrain's grid.
+    void coverRiverBed();
+    /// The water's colour as the course's lights show it from above.
+    Velta::Color getLitWaterColor() const;
     void buildScenery(Velta::Branch& level);
     void buildStones(Velta::Branch& level);
     void buildWater(Velta::Branch& level);
@@ -65,6 +76,8 @@ private:
     NodeStore& mNodes;
     Velta::Terrain* mTerrain = nullptr;
     Velta::Water* mWater = nullptr;
+    /// The lights and the nodes that place them.
+    std::vector<std::pair<Velta::Light*, Velta::TransformationNode*>> mLights;
     std::vector<CppLib::SharedPtr<Velta::SoundChannel>> mLoops;
 };
 

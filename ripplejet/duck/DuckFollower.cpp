@@ -4,6 +4,7 @@
 #include "scene/Camera.h"
 #include "scene/Transformation.h"
 #include "terrain/Terrain.h"
+#include "terrain/TerrainTile.h"
 #include "water/Water.h"
 
 namespace Ripplejet {
@@ -56,6 +57,10 @@ bool DuckFollower::checkPosition(const Velta::Point&, const CppLib::TVector<floa
     }
     if (!mCamera.isNull() && !mCamera->getCamSettings().getRenderSettings().isNull()) {
         mCamera->getCamSettings().getRenderSettings()->setUseFog(underWater);
+    }
+    if (mTerrain && mTerrain->getTile(0, 0)) {
+        // Under the water the bed is seen without it.
+        mTerrain->getTile(0, 0)->setCoverShown(!underWater);
     }
     return true;
 }

@@ -11,6 +11,7 @@
 #include "resource/RenderSettings.h"
 #include "resource/Texture2D.h"
 #include "resource/Texture3D.h"
+#include "scene/BoundingBox.h"
 #include "scene/Overlay.h"
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
@@ -295,4 +296,29 @@ TEST_F(ScenePixels, MaterialsThatCullBackFacesLeaveOutWhatIsSeenFromBehind)
     mBuilder->addObject(makeQuad(0.5f, -1, 0, 1, -1, Color(0, 0, 1, 1)), makeMaterial());
     renderFrame();
     expectPixels({{8, 32, BLACK}, {24, 32, GREEN}, {40, 32, BLUE}});
+}
+
+TEST_F(ScenePixels, ASurfaceThatSkipsMarkedPixelsIsLeftOutOnlyWhereAMarkingSurfaceShows)
+{
+    addViewport(camera());
+    // Red marks the middle. Green, in front of its left half, is queued after
+    // it (its bound is made to reach far behind), yet no mark may stay where
+    // green shows. Blue, half-transparent and skipping marks, lies over all.
+    CppLib::SharedPtr<Material> marking = makeMaterial();
+    marking->setMarksPixels(true);
+    mBuilder->addObject(makeQuad(-1, -1, 1, 1, -2, Color(1, 0, 0, 1)), marking);
+    CppLib::SharedPtr<GeometryData> near = makeQuad(-2, -2, 0, 2, -1, Color(0, 1, 0, 1));
+    near->setBoundingVolume(new BoundingBox(Point(-2, -2, -5), Point(0, 2, -1)));
+    mBuilder->addObject(near, makeMaterial());
+    CppLib::SharedPtr<Material> skipping = makeMaterial(true);
+    skipping->setSkipsMarkedPixels(true);
+    mBuilder->addObject(makeQuad(-3, -3, 3, 3, -0.5f, Color(0, 0, 1, 0.5f)), skipping);
+    renderFrame();
+    // Green under blue; red alone; blue over the black background.
+    expectPixels({{24, 32, {0, 128, 128}, 4}, {40, 32, RED}, {60, 32, {0, 0, 128}, 4}});
+    // The next frame starts without marks: blue over red, once the red no
+    // longer marks.
+    marking->setMarksPixels(false);
+    renderFrame();
+    expectPixels({{40, 32, {128, 0, 128}, 4}});
 }

@@ -2,22 +2,28 @@
 // from the generated data.
 #include "race/Timerace.h"
 
+#include "plugins/render/opengl/sdl/GLSDLRenderWindow.h"
+#include "resource/Material.h"
 #include "scene/Camera.h"
+#include "terrain/TerrainTile.h"
+#include "water/Water.h"
 
 #include "support/RenderWindowFixture.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace {
 
 class RaceLooks : public VeltaTest::RenderWindowFixture {
 protected:
-    RaceLooks() : RenderWindowFixture(128, 96) {}
+    RaceLooks() : RenderWindowFixture(WIDTH, HEIGHT) {}
 
     void SetUp() override
     {
@@ -39,6 +45,20 @@ protected:
         renderFrame();
     }
 
+    /// Every pixel of the window, row by row.
+    std::vector<VeltaTest::Pixel> picture() const
+    {
+        std::vector<VeltaTest::Pixel> pixels;
+        for (int y = 0; y < HEIGHT; ++y) {
+            for (int x = 0; x < WIDTH; ++x) {
+                pixels.push_back(readPixel(x, y));
+            }
+        }
+        return pixels;
+    }
+
+    static constexpr int WIDTH = 128;
+    static constexpr int HEIGHT = 96;
     std::filesystem::path mWorkingDirectory = std::filesystem::current_path();
     std::unique_ptr<Ripplejet::Timerace> race;
 };
@@ -86,6 +106,55 @@ TEST_F(RaceLooks, ShowsTheSkyOverTheValleyAndTheReadySignWithoutALogLine)
     race->getCamera()->setUseOverlay(false);
     frame();
     EXPECT_LT(golden(), withSign / 4);
+}
+
+TEST_F(RaceLooks, TheRiverBedTakesTheWatersColourWhereTheWaterIsLeftOutAndLooksTheSame)
+{
+    if (IsSkipped() || HasFatalFailure()) {
+        return;
+    }
+    race = std::make_unique<Ripplejet::Timerace>();
+    ASSERT_TRUE(race->load());
+    race->start();
+    addViewport(race->getCamera());
+    race->getCamera()->setUseOverlay(false);
+    for (int i = 0; i < 3; ++i) {
+        frame();
+    }
+    const std::vector<VeltaTest::Pixel> oneLayer = picture();
+    // The same moment drawn again, without an update in between.
+    const auto redraw = [this] { window().render(clock().getTimestamp()); };
+
+    // Drawn the old way, the water over the bed as it is: the same picture
+    // but for rounding.
+    Velta::Terrain::Tile& tile = *race->getTerrain()->getTile(0, 0);
+    tile.setCoverShown(false);
+    redraw();
+    const std::vector<VeltaTest::Pixel> twoLayers = picture();
+    tile.setCoverShown(true);
+    long long difference = 0;
+    int worst = 0;
+    for (size_t i = 0; i < oneLayer.size(); ++i) {
+        for (const auto channel : {&VeltaTest::Pixel::r, &VeltaTest::Pixel::g, &VeltaTest::Pixel::b}) {
+            const int step = std::abs(oneLayer[i].*channel - twoLayers[i].*channel);
+            difference += step;
+            worst = std::max(worst, step);
+        }
+    }
+    EXPECT_LT(static_cast<double>(difference) / (3.0 * oneLayer.size()), 0.5);
+    EXPECT_LE(worst, 3);
+
+    // Where the bed carries the water's colour, the water is left out: drawn
+    // there after all, it shows twice over most of the river in view.
+    race->getWater()->getDefaultMaterial(0)->setSkipsMarkedPixels(false);
+    redraw();
+    const std::vector<VeltaTest::Pixel> waterTwice = picture();
+    race->getWater()->getDefaultMaterial(0)->setSkipsMarkedPixels(true);
+    int covered = 0;
+    for (size_t i = 0; i < oneLayer.size(); ++i) {
+        covered += oneLayer[i].isNear(waterTwice[i], 3) ? 0 : 1;
+    }
+    EXPECT_GT(covered, WIDTH * HEIGHT / 5);
 }
 
 } // namespace

@@ -5,6 +5,8 @@
 #include "geometry/VertexData.h"
 #include "resource/Material.h"
 #include "resource/Texture.h"
+#include "resource/TextureSource.h"
+#include "scene/BoundingBox.h"
 #include "scene/Branch.h"
 #include "scene/SceneGraph.h"
 #include "scene/SceneManager.h"
@@ -237,6 +239,81 @@ TEST_F(TerrainTile, GroundLeavesOutTheUnitsOfCoatsThatDoNotShowThere)
         }
     }
     EXPECT_EQ(leftOut, (std::set<unsigned int>{0, 1, 2, 3, 4, 5, 6}));
+}
+
+TEST_F(TerrainTile, GroundUnderACoverShowingTheLastLayerAloneCarriesTheCoversColourAndMarksItsPixels)
+{
+    // The ground of the test above; the cover lies over vertex columns 0 to 4.
+    OneTile flat(makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 3, 8.0f);
+    Terrain::Tile& tile = *flat.tile;
+    const auto grey = [] { return makeImage(1, 1, {90}); };
+    tile.setColorMap(makeImage(2, 1, {255, 255, 255, 0, 255, 255, 255, 255}, Color::RGBA));
+    tile.setBaseMap(grey(), 8.0f);
+    tile.addTextureLayer(grey(), grey(), 8.0f);
+    const CppLib::SharedPtr<TextureSource> riverAlpha =
+        makeHeightMap(32, [](unsigned, unsigned y) { return y < 16 ? 0 : 255; });
+    tile.addTextureLayer(grey(), riverAlpha, 8.0f);
+    tile.setLightMap(makeHeightMap(32, [](unsigned, unsigned) { return 128; }), 1.0f, 0.0f);
+    const Color cover(0.2f, 0.4f, 0.6f, 0.6f);
+    tile.setCover([](const BoundingBox& box) { return box.getMax().x() <= 4.0f; }, cover);
+    tile.updateTile();
+
+    const unsigned int BASE = 1, GRASS = 2;
+    EXPECT_TRUE(tile.isCovered(0, 5, 1, 6));
+    EXPECT_FALSE(tile.isCovered(5, 5, 6, 6)) << "outside the cover";
+    EXPECT_FALSE(tile.isCovered(0, 1, 1, 2)) << "no river";
+    EXPECT_FALSE(tile.isCovered(3, 3, 4, 4)) << "more than the river";
+
+    // Covered ground is drawn in a part of its own, with the cover's
+    // material: the river replaces what is under it, and the light unit
+    // mixes in the cover's colour by its alpha.
+    Terrain::Patch& patch = *flat.terrain.getPatch(0);
+    const unsigned int covered = BASE | GRASS | Terrain::Tile::UNCOVERED;
+    std::set<unsigned int> leftOut;
+    for (const GeometryGroup* group : patch.getGeometry(0)->getElementGroups()) {
+        if (group->getElementList(0).getSize() > 0) {
+            leftOut.insert(group->getMaterialIndex());
+        }
+    }
+    EXPECT_EQ(leftOut.count(covered), 1u);
+    const CppLib::SharedPtr<Material> material = patch.getMaterial(covered);
+    const Material& river = *tile.getCoatMaterial(BASE | GRASS);
+    ASSERT_NE(material.get(), &river);
+    EXPECT_TRUE(material->marksPixels());
+    EXPECT_FALSE(river.marksPixels());
+    EXPECT_EQ(material->getTexture(0).get(), nullptr);
+    EXPECT_EQ(material->getTexture(3)->getTexMode(), Texture::REPLACE);
+    EXPECT_EQ(material->getTexture(3)->getTextureSource(0, 0).get(), river.getTexture(3)->getTextureSource(0, 0).get());
+    const CppLib::SharedPtr<Texture> mix = material->getTexture(5);
+    ASSERT_EQ(mix->getTexMode(), Texture::BLEND_BY_TEXTURE_ALPHA);
+    // ground × (1 − alpha) + colour × alpha = ground × light × 0.4 + cover × 0.6
+    const Color texel = mix->getTextureSource(0, 0)->getPixelColor(3, 7, 0);
+    const float light = 128.0f / 255.0f;
+    EXPECT_NEAR(1.0f - texel.a, light * 0.4f, 1.0f / 255.0f);
+    EXPECT_NEAR(texel.r * texel.a, cover.r * 0.6f, 1.5f / 255.0f);
+    EXPECT_NEAR(texel.g * texel.a, cover.g * 0.6f, 1.5f / 255.0f);
+    EXPECT_NEAR(texel.b * texel.a, cover.b * 0.6f, 1.5f / 255.0f);
+
+    // Seen from under the cover, the ground is drawn as the rest.
+    tile.setCoverShown(false);
+    EXPECT_EQ(patch.getMaterial(covered).get(), &river);
+    tile.setCoverShown(true);
+    EXPECT_EQ(patch.getMaterial(covered).get(), material.get());
+}
+
+TEST_F(TerrainTile, WithoutALastLayerReadFromTheLightUnitNothingIsCovered)
+{
+    OneTile flat(makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 3, 8.0f);
+    Terrain::Tile& tile = *flat.tile;
+    tile.addTextureLayer(makeImage(1, 1, {90}), makeImage(1, 1, {255}), 8.0f);
+    tile.setLightMap(makeHeightMap(32, [](unsigned, unsigned) { return 128; }), 1.0f, 0.0f);
+    tile.setCover([](const BoundingBox&) { return true; }, Color(0.2f, 0.4f, 0.6f, 0.6f));
+    tile.updateTile();
+    EXPECT_FALSE(tile.isCovered(0, 0, 7, 7));
+    for (const GeometryGroup* group : flat.terrain.getPatch(0)->getGeometry(0)->getElementGroups()) {
+        EXPECT_EQ(group->getMaterialIndex() & Terrain::Tile::UNCOVERED, 0u);
+        EXPECT_FALSE(flat.terrain.getPatch(0)->getMaterial(group->getMaterialIndex())->marksPixels());
+    }
 }
 
 TEST_F(TerrainTile, VertexColoursAndSlopesFollowTheGround)

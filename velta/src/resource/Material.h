@@ -63,6 +63,20 @@ public:
     void setCullBackFaces(bool cull) { mCullBackFaces = cull; }
     bool cullBackFaces() const { return mCullBackFaces; }
 
+    /// Mark the pixels this opaque material draws (in the window's stencil
+    /// buffer) for blended materials that skip marked pixels. An opaque
+    /// surface drawn over a marked pixel later in the view takes the mark
+    /// away, so a mark stays only where the marking surface shows. For
+    /// ground drawn with the colour of a see-through surface over it already
+    /// mixed in: the surface need not be drawn there again.
+    void setMarksPixels(bool marks) { mMarksPixels = marks; }
+    bool marksPixels() const { return mMarksPixels; }
+
+    /// Leave out the pixels a marking material drew in this view (blended
+    /// materials only).
+    void setSkipsMarkedPixels(bool skips) { mSkipsMarkedPixels = skips; }
+    bool skipsMarkedPixels() const { return mSkipsMarkedPixels; }
+
     void setAlphaTestValue(float value) { mAlphaTestValue = value; }
     float getAlphaTestValue() const { return mAlphaTestValue; }
 
@@ -107,6 +121,8 @@ private:
     bool mUseBlending = false;
     bool mUsePointSprites = false;
     bool mCullBackFaces = false;
+    bool mMarksPixels = false;
+    bool mSkipsMarkedPixels = false;
     float mAlphaTestValue = 0.5f;
     float mSpriteSize = 10.0f;
     BlendMode mBlendMode = BLEND_ALPHA;

@@ -128,7 +128,8 @@ void Terrain::Patch::sortBlocks()
     for (const auto& block : mBlocks) {
         block->sortQuads(
             [&tile](unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) {
-                return tile.getCoats(left, top, right, bottom);
+                const bool covered = tile.isCovered(left, top, right, bottom);
+                return tile.getCoats(left, top, right, bottom) | (covered ? 0u : Tile::UNCOVERED);
             },
             allCoats);
         for (unsigned int part = 0; part < block->getPartCount(); ++part) {

@@ -1,6 +1,7 @@
 #include "terrain/TerrainTile.h"
 
 #include "cpplib/CowMemPtr.h"
+#include "scene/BoundingBox.h"
 #include "geometry/VertexData.h"
 #include "resource/Material.h"
 #include "resource/Texture2D.h"
@@ -229,6 +230,7 @@ void Terrain::Tile::updateTile()
     buildMaterial();
     buildCoverage(alphas);
     buildCoatMaterials();
+    buildCoverMaterial();
     mTerrain.updateTile(mPosX, mPosY);
 }
 
@@ -301,10 +303,118 @@ void Terrain::Tile::buildCoatMaterials()
 
 CppLib::SharedPtr<Material> Terrain::Tile::getCoatMaterial(unsigned int leftOut) const
 {
+    if ((leftOut & UNCOVERED) != 0 && mCoverShown && !mCoverMaterial.isNull()) {
+        return mCoverMaterial;
+    }
+    leftOut &= ~UNCOVERED;
     if (leftOut < mCoatMaterials.size() && !mCoatMaterials[leftOut].isNull()) {
         return mCoatMaterials[leftOut];
     }
     return mMaterial;
+}
+
+void Terrain::Tile::setCover(const CoverTest& test, const Color& colour)
+{
+    mCoverTest = test;
+    mCoverColor = colour;
+}
+
+unsigned int Terrain::Tile::getLastLayerCoat() const
+{
+    const unsigned int layers = mTextureLayers.getSize();
+    return layers >= 2 ? 2u << (layers - 1) : 0u;
+}
+
+bool Terrain::Tile::isCovered(unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) const
+{
+    if (mCoverMaterial.isNull() || getCoats(left, top, right, bottom) != getLastLayerCoat()) {
+        return false;
+    }
+    const float last = static_cast<float>(mVertexNumPerEdge - 1);
+    const float tileSize = mTerrain.getTileSize();
+    float low = getHeight(left / last, top / last);
+    float high = low;
+    for (unsigned int row = top; row <= bottom; ++row) {
+        for (unsigned int column = left; column <= right; ++column) {
+            const float height = getHeight(column / last, row / last);
+            low = std::min(low, height);
+            high = std::max(high, height);
+        }
+    }
+    return mCoverTest(BoundingBox(Point(left / last * tileSize, low, top / last * tileSize),
+                                  Point(right / last * tileSize, high, bottom / last * tileSize)));
+}
+
+void Terrain::Tile::buildCoverMaterial()
+{
+    mCoverMaterial = CppLib::SharedPtr<Material>();
+    const unsigned int lastCoat = getLastLayerCoat();
+    if (!hasCover() || lastCoat == 0 || mVertexNumPerEdge < 2) {
+        return;
+    }
+    const unsigned int layers = mTextureLayers.getSize();
+    const unsigned int lightUnit = getLayerUnit(layers);
+    const CppLib::SharedPtr<Texture> lightTexture = mMaterial->getTexture(lightUnit);
+    const CppLib::SharedPtr<TextureSource> light =
+        lightTexture.isNull() ? CppLib::SharedPtr<TextureSource>() : lightTexture->getTextureSource(0, 0);
+    const CppLib::SharedPtr<TextureSource> coverLight = makeCoverLight(light);
+    if (coverLight.isNull()) {
+        return;
+    }
+    // Ground that shows the last layer alone: the layer replaces what is
+    // under it, so the light unit's alpha is free to carry how much of the
+    // ground shows through the cover.
+    const TextureLayer& top = *mTextureLayers.get(layers - 1);
+    Texture2D* layer = new Texture2D(top.texture->getTextureSource(0, 0));
+    layer->setTexMode(Texture::REPLACE);
+    layer->setMinFilter(top.texture->getMinFilter());
+    layer->setGenerateMipMaps(top.texture->doGenerateMipMaps());
+    Texture2D* mix = new Texture2D(coverLight);
+    mix->setTexMode(Texture::BLEND_BY_TEXTURE_ALPHA);
+
+    Material* material = new Material(*getCoatMaterial(mCoats & ~lastCoat));
+    material->setTexture(getLayerUnit(layers - 1), CppLib::SharedPtr<Texture>(layer));
+    material->setTexture(lightUnit, CppLib::SharedPtr<Texture>(mix));
+    material->setMarksPixels(true);
+    mCoverMaterial = CppLib::SharedPtr<Material>(material);
+}
+
+CppLib::SharedPtr<TextureSource> Terrain::Tile::makeCoverLight(const CppLib::SharedPtr<TextureSource>& light) const
+{
+    // The step mixes its colour over the lit ground by its alpha:
+    // ground × (1 − alpha) + colour × alpha, which is to be
+    // ground × light × shown + cover × hidden. So alpha = 1 − light × shown,
+    // colour = cover × hidden / alpha. The light map must be grey: one
+    // channel carries it.
+    if (!hasPixels(light)) {
+        return CppLib::SharedPtr<TextureSource>();
+    }
+    const TextureInfo& info = light->getTextureInfo();
+    const unsigned int width = info.getWidth();
+    const unsigned int height = info.getHeight();
+    CppLib::CowMemPtr<void> block;
+    if (!block.alloc(static_cast<size_t>(width) * height * 4)) {
+        return CppLib::SharedPtr<TextureSource>();
+    }
+    const float hidden = HeightField::clampUnit(mCoverColor.a);
+    const float cover[3] = {mCoverColor.r * hidden, mCoverColor.g * hidden, mCoverColor.b * hidden};
+    unsigned char* bytes = static_cast<unsigned char*>(block.get());
+    const auto toByte = [](float value) {
+        return static_cast<unsigned char>(std::lround(HeightField::clampUnit(value) * 255.0f));
+    };
+    for (unsigned int y = 0; y < height; ++y) {
+        for (unsigned int x = 0; x < width; ++x) {
+            const float lit = HeightField::clampUnit(light->getPixelColor(x, y, 0).r);
+            const float mixed = 1.0f - lit * (1.0f - hidden);
+            unsigned char* pixel = bytes + (static_cast<size_t>(y) * width + x) * 4;
+            for (int channel = 0; channel < 3; ++channel) {
+                pixel[channel] = toByte(mixed > 0.0f ? cover[channel] / mixed : 0.0f);
+            }
+            pixel[3] = toByte(mixed);
+        }
+    }
+    const TextureInfo coverInfo(width, height, 1, Color::RGBA, DataType::UNSIGNED_BYTE);
+    return CppLib::SharedPtr<TextureSource>(new TextureData(coverInfo, block));
 }
 
 Terrain::Tile::CoordinateSets Terrain::Tile::declareCoordinateSets(VertexData& data) const

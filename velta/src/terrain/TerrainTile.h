@@ -8,10 +8,12 @@
 #include "terrain/Terrain.h"
 #include "terrain/TerrainCoverage.h"
 
+#include <functional>
 #include <vector>
 
 namespace Velta {
 
+class BoundingBox;
 class Texture;
 class TextureSource;
 class VertexData;
@@ -118,8 +120,9 @@ public:
     CppLib::SharedPtr<Material> getMaterial() const { return mMaterial; }
 
     /// The coats of the last updateTile(): bit 0 for the base map, bit 1 + i
-    /// for texture layer i, set for those the tile has.
-    unsigned int getCoats() const { return mCoats; }
+    /// for texture layer i, set for those the tile has; UNCOVERED with a
+    /// cover.
+    unsigned int getCoats() const { return mCoats | (hasCover() ? UNCOVERED : 0u); }
     /// The coats that show on the quads from vertex column `left` to `right`
     /// and row `top` to `bottom` (in the grid of the last updateTile()): a
     /// layer whose weight is 0 all over them is left out, and so is every
@@ -132,10 +135,40 @@ public:
     /// The material of the last updateTile() without the texture units of
     /// the coats in `leftOut`; the whole material for 0 or for a set it has
     /// not made. Ground that shows none of those coats looks the same with
-    /// it, for fewer texture reads.
+    /// it, for fewer texture reads. With UNCOVERED in `leftOut` (covered
+    /// ground), the cover's material while the cover is shown.
     CppLib::SharedPtr<Material> getCoatMaterial(unsigned int leftOut) const;
     /// Tiles with more coats draw every coat everywhere (2^coats materials).
     static constexpr unsigned int MAX_SORTED_COATS = 4;
+
+    /// Whether ground within a box (in the tile's frame: x and z across the
+    /// tile, heights as getHeight() answers them) lies wholly under a
+    /// see-through surface, and is seen through it from wherever above the
+    /// surface it can be seen.
+    using CoverTest = std::function<bool(const BoundingBox& ground)>;
+    /// Lays a see-through surface's colour (`colour`; its alpha is how much
+    /// of what lies under it the surface hides) over the ground that `test`
+    /// finds under it and that shows the last of two or more layers alone
+    /// (a river bed under its water): that ground is drawn with the colour
+    /// already mixed in, by the light unit, and marks its pixels
+    /// (Material::setMarksPixels), so that the surface, drawn with a
+    /// material that skips marked pixels, is left out there: one layer drawn
+    /// instead of two. The surface must be lit the same all over that
+    /// ground, and the light map must be grey. Takes effect at the next
+    /// updateTile(); an empty test removes the cover.
+    void setCover(const CoverTest& test, const Color& colour);
+    bool hasCover() const { return static_cast<bool>(mCoverTest); }
+    /// Whether covered ground is drawn with the colour (the default). An eye
+    /// under the surface sees the ground without it: switch it off then, and
+    /// the ground is drawn as the rest and marks nothing.
+    void setCoverShown(bool shown) { mCoverShown = shown; }
+    bool isCoverShown() const { return mCoverShown; }
+    /// The coat of ground that is not under the cover, in getCoats(): ground
+    /// under it leaves this coat out, and its material index has this bit.
+    static constexpr unsigned int UNCOVERED = 1u << 16;
+    /// Whether the quads from vertex column `left` to `right` and row `top`
+    /// to `bottom` are drawn under the cover (false without one).
+    bool isCovered(unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) const;
 
     /// Ground height at (u, v) across the tile (each 0 … 1, clamped), in the
     /// terrain's local units: offset + value × maxHeight.
@@ -175,6 +208,14 @@ private:
     };
 
     CoordinateSets declareCoordinateSets(VertexData& data) const;
+    /// The coat of the last layer; 0 with fewer than two layers.
+    unsigned int getLastLayerCoat() const;
+    /// The material of covered ground; none without a cover that can be
+    /// drawn.
+    void buildCoverMaterial();
+    /// The light unit's image for covered ground, from `light` (the light
+    /// unit's image): empty when it has no pixels.
+    CppLib::SharedPtr<TextureSource> makeCoverLight(const CppLib::SharedPtr<TextureSource>& light) const;
     /// Fills the grid; `alphas` gets each vertex's colour alpha, row by row.
     void buildVertices(VertexData& data, const CoordinateSets& sets, std::vector<float>& alphas) const;
     void buildMaterial();
@@ -227,6 +268,10 @@ private:
     TerrainCoverage mCoverage;
     /// By the coats left out; empty when they are not sorted.
     std::vector<CppLib::SharedPtr<Material>> mCoatMaterials;
+    CoverTest mCoverTest;
+    Color mCoverColor;
+    bool mCoverShown = true;
+    CppLib::SharedPtr<Material> mCoverMaterial;
     /// Owned.
     CppLib::Vector<TextureLayer*> mTextureLayers;
     /// Reads mHeightMap in place (its channel and slice).

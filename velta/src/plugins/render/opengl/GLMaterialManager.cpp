@@ -224,6 +224,7 @@ void GLMaterialManager::begin(const CppLib::SharedPtr<RenderSettings>& settings)
     mUseLights = settings.isNull() || settings->useLights();
     mLastMaterial = nullptr;
     mLastData = nullptr;
+    mMarksMade = false;
 }
 
 void GLMaterialManager::apply(const Material& material, const VertexDataSet& data)
@@ -251,12 +252,28 @@ void GLMaterialManager::apply(const Material& material, const VertexDataSet& dat
     }
     applyBlending(material);
     state.setEnabled(GLStateCache::CULL_FACE, material.cullBackFaces());
+    const GLStateCache::StencilUse stencil = getStencilUse(material);
+    mMarksMade = mMarksMade || stencil == GLStateCache::STENCIL_MARK;
+    state.setStencilUse(stencil);
     applyPointSprites(material);
     state.setEnabled(GLStateCache::ALPHA_TEST, material.useAlphaTest() && !isAlwaysOpaque(material, data));
     if (material.useAlphaTest()) {
         state.setAlphaReference(material.getAlphaTestValue());
     }
     applyTextures(material, data);
+}
+
+GLStateCache::StencilUse GLMaterialManager::getStencilUse(const Material& material) const
+{
+    if (material.useBlending()) {
+        return material.skipsMarkedPixels() ? GLStateCache::STENCIL_SKIP_MARKED : GLStateCache::STENCIL_OFF;
+    }
+    // What an opaque surface draws is what shows there, until a nearer one
+    // is drawn over it: that one takes the mark away.
+    if (material.marksPixels()) {
+        return GLStateCache::STENCIL_MARK;
+    }
+    return mMarksMade ? GLStateCache::STENCIL_CLEAR_MARKS : GLStateCache::STENCIL_OFF;
 }
 
 bool GLMaterialManager::isLit(const Material& material) const

@@ -60,8 +60,13 @@ public:
     /// Sets the state of `material` for drawing `data`: texture unit u is
     /// used when one of the data's coordinate layers is for unit u.
     /// Applying the material that was applied last for the same data again
-    /// changes nothing.
+    /// changes nothing. Once a marking material was applied in the view,
+    /// other opaque materials clear the marks where they draw.
     void apply(const Material& material, const VertexDataSet& data);
+
+    /// Forgets the view's marks, after draws that left none (the warm-up,
+    /// which draws nothing).
+    void forgetMarks() { mMarksMade = false; }
 
     /// Uploads the textures `material` shows on `data` (as apply() would),
     /// leaving the units' settings to the next apply().
@@ -69,6 +74,10 @@ public:
 
 private:
     bool isLit(const Material& material) const;
+    /// Marking for an opaque marking material, clearing marks for another
+    /// opaque one once the view has marks, skipping for a blended one that
+    /// skips marked pixels, else off.
+    GLStateCache::StencilUse getStencilUse(const Material& material) const;
     /// Whether any of the material's three lighting colours is not black.
     static bool hasLightingColours(const Material& material);
     bool isAlwaysOpaque(const Material& material, const VertexDataSet& data) const;
@@ -99,6 +108,8 @@ private:
     bool mUseTextures = true;
     bool mUseLights = true;
     bool mReportedMissingUnit = false;
+    /// Whether a marking material was applied in this view.
+    bool mMarksMade = false;
     const Material* mLastMaterial = nullptr;
     const VertexDataSet* mLastData = nullptr;
 };

@@ -161,6 +161,7 @@ void GLObjectRenderer::warmUp()
     }
     mToWarmUp.clear();
     mBoundData = nullptr;
+    mMaterialManager->forgetMarks();
     checkErrors();
 }
 

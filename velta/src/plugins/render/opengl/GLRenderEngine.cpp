@@ -151,7 +151,7 @@ void GLRenderEngine::renderTarget(RenderTarget& target, GLRenderContext& context
     const Color& background = target.getBackgroundColor();
     glClearColor(background.r, background.g, background.b, background.a);
     state.setDepthMask(true);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
 
     GLViewRenderer& renderer = context.getViewRenderer();
     for (int index = 0; index < target.getViewportCount(); ++index) {
@@ -178,13 +178,14 @@ void GLRenderEngine::renderTarget(RenderTarget& target, GLRenderContext& context
         if (view.isNull()) {
             continue;
         }
-        glClear(GL_DEPTH_BUFFER_BIT);
+        // Each view starts without marks (Material::setMarksPixels).
+        glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         renderer.render(*view);
 
         if (camera->useOverlay()) {
             const CppLib::SharedPtr<View> overlay = camera->getFrameOverlayView(aspect);
             if (!overlay.isNull()) {
-                glClear(GL_DEPTH_BUFFER_BIT);
+                glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
                 renderer.render(*overlay);
             }
         }

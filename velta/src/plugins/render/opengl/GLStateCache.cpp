@@ -56,6 +56,7 @@ void GLStateCache::invalidate()
     mBlendDestination = UNKNOWN;
     mAlphaReference = 0.0f;
     mAlphaKnown = false;
+    mStencilUse = -1;
     mPolygonMode = UNKNOWN;
     mShadeModel = UNKNOWN;
     mActiveTexture = -1;
@@ -113,6 +114,24 @@ void GLStateCache::setAlphaReference(float reference)
         mAlphaKnown = true;
         mAlphaReference = reference;
         glAlphaFunc(GL_GREATER, reference);
+    }
+}
+
+void GLStateCache::setStencilUse(StencilUse use)
+{
+    if (mStencilUse == use) {
+        return;
+    }
+    mStencilUse = use;
+    setCapability(GL_STENCIL_TEST, use != STENCIL_OFF);
+    if (use == STENCIL_MARK || use == STENCIL_CLEAR_MARKS) {
+        // Only where the fragment is drawn: a hidden one leaves the pixel as
+        // it is.
+        glStencilFunc(GL_ALWAYS, use == STENCIL_MARK ? 1 : 0, 1);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
+    } else if (use == STENCIL_SKIP_MARKED) {
+        glStencilFunc(GL_NOTEQUAL, 1, 1);
+        glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     }
 }
 

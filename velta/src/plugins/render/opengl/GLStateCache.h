@@ -38,6 +38,11 @@ public:
 
     static constexpr int MAX_TEXTURE_UNITS = 8;
 
+    /// What the stencil buffer is used for: nothing, marking the pixels
+    /// drawn (stencil value 1), clearing the marks of the pixels drawn, or
+    /// leaving out the marked ones.
+    enum StencilUse { STENCIL_OFF, STENCIL_MARK, STENCIL_CLEAR_MARKS, STENCIL_SKIP_MARKED };
+
     /// What a unit's texture environment was last set to.
     struct TexEnv {
         int mode = -1;
@@ -65,6 +70,7 @@ public:
     void setBlendFunc(unsigned int source, unsigned int destination);
     /// Alpha test function GL_GREATER against `reference`.
     void setAlphaReference(float reference);
+    void setStencilUse(StencilUse use);
     /// The same mode for front and back faces.
     void setPolygonMode(unsigned int mode);
     void setShadeModel(unsigned int model);
@@ -105,6 +111,8 @@ private:
     unsigned int mBlendDestination;
     float mAlphaReference;
     bool mAlphaKnown;
+    /// −1 unknown, else a StencilUse.
+    int mStencilUse;
     unsigned int mPolygonMode;
     unsigned int mShadeModel;
     int mActiveTexture;
