@@ -13,7 +13,8 @@ namespace Ripplejet {
 
 /// Carries the level's camera behind the duck: never into the ground, never
 /// within a hand's breadth of the water's surface on either side of it, and
-/// with the fog on exactly while the camera is under water. After the race
+/// with the fog on, and the river bed drawn without the water's colour (the
+/// terrain's cover), exactly while the camera is under water. After the race
 /// it can look back up the river.
 ///
 /// Borrows the terrain, the water and the camera (null ones are skipped);

@@ -13,7 +13,11 @@
 #include "core/EventManager.h"
 #include "scene/SceneManager.h"
 
+#include "resource/RenderSettings.h"
+#include "scene/Camera.h"
 #include "scene/TransformationNode.h"
+#include "terrain/TerrainTile.h"
+#include "water/Water.h"
 
 #include <gtest/gtest.h>
 
@@ -135,6 +139,25 @@ TEST_F(Race, EndsOnceAndRPutsTheDuckBackWithoutEndingItAgainAtTheFinish)
     testing::internal::CaptureStdout();
     press('p');
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Position: 450.2, 23, 215\n");
+}
+
+TEST_F(Race, UnderTheWaterTheCameraSeesTheRiverBedPlainAndThroughFog)
+{
+    // Mid-river at a cross section, well under the surface and well above it.
+    const Ripplejet::Course::CrossSection& cut = Ripplejet::Course::crossSections()[20];
+    const Velta::Point middle((cut.left.x + cut.right.x) / 2, cut.left.y, (cut.left.z + cut.right.z) / 2);
+    const float surface = race->getWater()->getSurfacePoint(middle).y();
+    Velta::Terrain::Tile& tile = *race->getTerrain()->getTile(0, 0);
+    const auto lookFrom = [this](float height, const Velta::Point& at) {
+        Velta::Point position(at.x(), height, at.z());
+        float angle = 0.0f;
+        race->getFollower()->checkPosition(position, {0.0f, 0.0f, 1.0f}, angle, position, 0.016f, now());
+        return race->getCamera()->getCamSettings().getRenderSettings()->useFog();
+    };
+    EXPECT_TRUE(lookFrom(surface - 3.0f, middle));
+    EXPECT_FALSE(tile.isCoverShown());
+    EXPECT_FALSE(lookFrom(surface + 3.0f, middle));
+    EXPECT_TRUE(tile.isCoverShown());
 }
 
 TEST_F(Race, AFreshRaceAfterALostOneAndAfterAWonOneCanBeWonAgain)
