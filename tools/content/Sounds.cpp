@@ -282,7 +282,6 @@ Signal question()
     Biquad hiss = Biquad::bandPass(3000, 1.5f);
     double phase = 0;
     std::size_t index = 0;
-    float start = 0;
     float f1 = 280, f2 = 2250, f3 = 3000;
     for (const Phone& p : phones) {
         const std::size_t n = samples(p.seconds);
@@ -312,7 +311,6 @@ Signal question()
             const float edge = std::min(1.0f, std::min(static_cast<float>(i), static_cast<float>(n - i)) / 200.0f);
             out[index] = (voiced * p.voice * 2.5f + noisy * p.noise) * edge;
         }
-        start += p.seconds;
     }
     normalise(out, 0.9f);
     fadeEnds(out, 0.01f);
