@@ -1,13 +1,13 @@
 #include "terrain/TerrainTile.h"
 
 #include "cpplib/CowMemPtr.h"
-#include "scene/BoundingBox.h"
 #include "geometry/VertexData.h"
 #include "resource/Material.h"
 #include "resource/Texture2D.h"
 #include "resource/TextureData.h"
 #include "resource/TextureProxy.h"
 #include "resource/TextureSource.h"
+#include "scene/BoundingBox.h"
 
 #include <algorithm>
 #include <cmath>
