@@ -190,21 +190,39 @@ TEST_F(TerrainTile, BaseTwoLayersAndLightMapTakeSixUnitsAndFourCoordinateSets)
     EXPECT_EQ(tile.getMaterial()->getTexture(7)->getTexMode(), Texture::MODULATE_PREVIOUS);
 }
 
+/// 8 × 8 vertices (7 × 7 quads) on flat ground: grass (layer 0) by the
+/// colour map's alpha from vertex column 4 on, the river (layer 1) by its
+/// alpha map on the bottom half, over a base map, under a light map of 128.
+/// The river's edge reaches quad rows 3 and 6 (with the texel to spare) and,
+/// wrapping round, row 0. Not yet updated.
+struct GrassAndRiver : OneTile {
+    GrassAndRiver() : OneTile(makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 3, 8.0f)
+    {
+        const auto grey = [] { return makeImage(1, 1, {90}); };
+        tile->setColorMap(makeImage(2, 1, {255, 255, 255, 0, 255, 255, 255, 255}, Color::RGBA));
+        tile->setBaseMap(grey(), 8.0f);
+        tile->addTextureLayer(grey(), grey(), 8.0f);
+        tile->addTextureLayer(grey(), makeHeightMap(32, [](unsigned, unsigned y) { return y < 16 ? 0 : 255; }), 8.0f);
+        tile->setLightMap(makeHeightMap(32, [](unsigned, unsigned) { return 128; }), 1.0f, 0.0f);
+    }
+};
+
+/// The material indices of the patch's parts that draw something.
+std::set<unsigned int> drawnParts(const Terrain::Patch& patch)
+{
+    std::set<unsigned int> parts;
+    for (const GeometryGroup* group : patch.getGeometry(0)->getElementGroups()) {
+        if (group->getElementList(0).getSize() > 0) {
+            parts.insert(group->getMaterialIndex());
+        }
+    }
+    return parts;
+}
+
 TEST_F(TerrainTile, GroundLeavesOutTheUnitsOfCoatsThatDoNotShowThere)
 {
-    // 8 × 8 vertices (7 × 7 quads) on flat ground: grass (layer 0) by the
-    // colour map's alpha from vertex column 4 on, the river (layer 1) by its
-    // alpha map on the bottom half, over a base map, under a light map. The
-    // river's edge reaches quad rows 3 and 6 (with the texel to spare) and,
-    // wrapping round, row 0.
-    OneTile flat(makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 3, 8.0f);
+    GrassAndRiver flat;
     Terrain::Tile& tile = *flat.tile;
-    const auto grey = [] { return makeImage(1, 1, {90}); };
-    tile.setColorMap(makeImage(2, 1, {255, 255, 255, 0, 255, 255, 255, 255}, Color::RGBA));
-    tile.setBaseMap(grey(), 8.0f);
-    tile.addTextureLayer(grey(), grey(), 8.0f);
-    tile.addTextureLayer(grey(), makeHeightMap(32, [](unsigned, unsigned y) { return y < 16 ? 0 : 255; }), 8.0f);
-    tile.setLightMap(makeHeightMap(32, [](unsigned, unsigned) { return 128; }), 1.0f, 0.0f);
     tile.updateTile();
 
     const unsigned int BASE = 1, GRASS = 2, RIVER = 4;
@@ -230,30 +248,18 @@ TEST_F(TerrainTile, GroundLeavesOutTheUnitsOfCoatsThatDoNotShowThere)
     // looked up as its material on the patch: every mix of grass (none,
     // some, all) and river (none, some, all; all hides the rest) is there.
     Terrain::Patch& patch = *flat.terrain.getPatch(0);
-    std::set<unsigned int> leftOut;
-    for (const GeometryGroup* group : patch.getGeometry(0)->getElementGroups()) {
-        if (group->getElementList(0).getSize() > 0) {
-            leftOut.insert(group->getMaterialIndex());
-            EXPECT_EQ(patch.getMaterial(group->getMaterialIndex()).get(),
-                      tile.getCoatMaterial(group->getMaterialIndex()).get());
-        }
+    const std::set<unsigned int> leftOut = drawnParts(patch);
+    for (const unsigned int part : leftOut) {
+        EXPECT_EQ(patch.getMaterial(part).get(), tile.getCoatMaterial(part).get());
     }
     EXPECT_EQ(leftOut, (std::set<unsigned int>{0, 1, 2, 3, 4, 5, 6}));
 }
 
 TEST_F(TerrainTile, GroundUnderACoverShowingTheLastLayerAloneCarriesTheCoversColourAndMarksItsPixels)
 {
-    // The ground of the test above; the cover lies over vertex columns 0 to 4.
-    OneTile flat(makeHeightMap(8, [](unsigned, unsigned) { return 0; }), 3, 8.0f);
+    // The cover lies over vertex columns 0 to 4.
+    GrassAndRiver flat;
     Terrain::Tile& tile = *flat.tile;
-    const auto grey = [] { return makeImage(1, 1, {90}); };
-    tile.setColorMap(makeImage(2, 1, {255, 255, 255, 0, 255, 255, 255, 255}, Color::RGBA));
-    tile.setBaseMap(grey(), 8.0f);
-    tile.addTextureLayer(grey(), grey(), 8.0f);
-    const CppLib::SharedPtr<TextureSource> riverAlpha =
-        makeHeightMap(32, [](unsigned, unsigned y) { return y < 16 ? 0 : 255; });
-    tile.addTextureLayer(grey(), riverAlpha, 8.0f);
-    tile.setLightMap(makeHeightMap(32, [](unsigned, unsigned) { return 128; }), 1.0f, 0.0f);
     const Color cover(0.2f, 0.4f, 0.6f, 0.6f);
     tile.setCover([](const BoundingBox& box) { return box.getMax().x() <= 4.0f; }, cover);
     tile.updateTile();
@@ -269,13 +275,7 @@ TEST_F(TerrainTile, GroundUnderACoverShowingTheLastLayerAloneCarriesTheCoversCol
     // mixes in the cover's colour by its alpha.
     Terrain::Patch& patch = *flat.terrain.getPatch(0);
     const unsigned int covered = BASE | GRASS | Terrain::Tile::UNCOVERED;
-    std::set<unsigned int> leftOut;
-    for (const GeometryGroup* group : patch.getGeometry(0)->getElementGroups()) {
-        if (group->getElementList(0).getSize() > 0) {
-            leftOut.insert(group->getMaterialIndex());
-        }
-    }
-    EXPECT_EQ(leftOut.count(covered), 1u);
+    EXPECT_EQ(drawnParts(patch).count(covered), 1u);
     const CppLib::SharedPtr<Material> material = patch.getMaterial(covered);
     const Material& river = *tile.getCoatMaterial(BASE | GRASS);
     ASSERT_NE(material.get(), &river);
