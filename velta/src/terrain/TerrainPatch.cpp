@@ -198,15 +198,7 @@ void Terrain::Patch::boundBlocks()
     unsigned int index = 0;
     forEachBlock([&](unsigned int left, unsigned int top, unsigned int right, unsigned int bottom) {
         TerrainBlock* block = mBlocks[index++].get();
-        float low = mTile->getHeight(left / last, top / last);
-        float high = low;
-        for (unsigned int row = top; row <= bottom; ++row) {
-            for (unsigned int column = left; column <= right; ++column) {
-                const float height = mTile->getHeight(column / last, row / last);
-                low = std::min(low, height);
-                high = std::max(high, height);
-            }
-        }
+        const auto [low, high] = mTile->getHeightRange(left, top, right, bottom);
         block->measureErrors(
             [&](unsigned int column, unsigned int row) {
                 const float height = mTile->getHeight(column / last, row / last);

@@ -151,6 +151,22 @@ float Terrain::Tile::getHeight(float u, float v) const
     return mHeights.interpolate(u, v) * mMaxHeight + mOffset;
 }
 
+std::pair<float, float> Terrain::Tile::getHeightRange(unsigned int left, unsigned int top, unsigned int right,
+                                                      unsigned int bottom) const
+{
+    const float last = static_cast<float>(std::max(mVertexNumPerEdge, 2u) - 1);
+    float low = getHeight(left / last, top / last);
+    float high = low;
+    for (unsigned int row = top; row <= bottom; ++row) {
+        for (unsigned int column = left; column <= right; ++column) {
+            const float height = getHeight(column / last, row / last);
+            low = std::min(low, height);
+            high = std::max(high, height);
+        }
+    }
+    return {low, high};
+}
+
 CppLib::TVector<float, 3> Terrain::Tile::getNormal(float u, float v) const
 {
     return mHeights.getNormal(u, v);
@@ -332,15 +348,7 @@ bool Terrain::Tile::isCovered(unsigned int left, unsigned int top, unsigned int 
     }
     const float last = static_cast<float>(mVertexNumPerEdge - 1);
     const float tileSize = mTerrain.getTileSize();
-    float low = getHeight(left / last, top / last);
-    float high = low;
-    for (unsigned int row = top; row <= bottom; ++row) {
-        for (unsigned int column = left; column <= right; ++column) {
-            const float height = getHeight(column / last, row / last);
-            low = std::min(low, height);
-            high = std::max(high, height);
-        }
-    }
+    const auto [low, high] = getHeightRange(left, top, right, bottom);
     return mCoverTest(BoundingBox(Point(left / last * tileSize, low, top / last * tileSize),
                                   Point(right / last * tileSize, high, bottom / last * tileSize)));
 }

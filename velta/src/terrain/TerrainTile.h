@@ -9,6 +9,7 @@
 #include "terrain/TerrainCoverage.h"
 
 #include <functional>
+#include <utility>
 #include <vector>
 
 namespace Velta {
@@ -173,6 +174,10 @@ public:
     /// Ground height at (u, v) across the tile (each 0 … 1, clamped), in the
     /// terrain's local units: offset + value × maxHeight.
     float getHeight(float u, float v) const;
+    /// The lowest and highest ground of the grid's vertices from column
+    /// `left` to `right` and row `top` to `bottom` (inclusive).
+    std::pair<float, float> getHeightRange(unsigned int left, unsigned int top, unsigned int right,
+                                           unsigned int bottom) const;
     /// Ground normal at (u, v) in the terrain's local axes, length 1.
     CppLib::TVector<float, 3> getNormal(float u, float v) const;
     /// Vertex colour at (u, v) for a vertex at `height` (negative: the ground
