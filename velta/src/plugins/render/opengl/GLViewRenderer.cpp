@@ -18,8 +18,7 @@
 namespace Velta {
 
 GLViewRenderer::GLViewRenderer(GLRenderContext& context)
-    : mContext(&context),
-      mMaterialManager(context),
+    : mMaterialManager(context),
       mSceneManager(context),
       mObjectRenderer(context, mMaterialManager),
       mHandler(new GLTraverserHandler(mSceneManager, mObjectRenderer)),

@@ -67,7 +67,6 @@ private:
         std::unique_ptr<Traverser> walk;
     };
 
-    GLRenderContext* mContext;
     GLMaterialManager mMaterialManager;
     GLSceneManager mSceneManager;
     GLObjectRenderer mObjectRenderer;
