@@ -40,6 +40,7 @@
 #include "resource/RenderSettings.h"
 #include "scene/Branch.h"
 #include "scene/Camera.h"
+#include "scene/Overlay.h"
 #include "scene/SceneGraph.h"
 #include "scene/TransformationNode.h"
 #include "scene/View.h"
@@ -288,6 +289,21 @@ void RaceFrameWithoutOverlay(benchmark::State& state)
     gGame->race->getCamera()->setUseOverlay(true);
 }
 BENCHMARK(RaceFrameWithoutOverlay)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+/// The scene shaded under the display's opaque panels too, as before they
+/// were held out of it.
+void RaceFrameShadedUnderTheDisplay(benchmark::State& state)
+{
+    if (!needRace(state)) {
+        return;
+    }
+    Overlay& display = *gGame->race->getCamera()->getOverlay();
+    const std::vector<Overlay::Area> areas = display.getOpaqueAreas();
+    display.setOpaqueAreas({});
+    drawFrames(state);
+    display.setOpaqueAreas(areas);
+}
+BENCHMARK(RaceFrameShadedUnderTheDisplay)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 /// Takes the items (their models and sparkles) out of the course, or puts
 /// them back: every node comes off the scene's root and goes back in its

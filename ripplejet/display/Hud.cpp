@@ -78,6 +78,17 @@ void Hud::scrollItemStrip(long long timestamp, int selected)
     mItems->scroll(timestamp, selected);
 }
 
+std::vector<Velta::Overlay::Area> Hud::getOpaqueAreas() const
+{
+    std::vector<Velta::Overlay::Area> areas;
+    for (const std::optional<Velta::Overlay::Area>& area : {mSpeed->getOpaqueArea(), mItems->getOpaqueArea()}) {
+        if (area) {
+            areas.push_back(*area);
+        }
+    }
+    return areas;
+}
+
 bool Hud::drawGlyph(Velta::TextureProxy& target, int style, int glyph, int x, int y)
 {
     return mGlyphs.draw(target, style, glyph, x, y);

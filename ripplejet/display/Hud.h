@@ -2,6 +2,7 @@
 
 #include "cpplib/SharedPtr.h"
 #include "display/GlyphSheet.h"
+#include "scene/Overlay.h"
 
 #include <memory>
 #include <vector>
@@ -73,6 +74,12 @@ public:
     /// colon) of style 1 … 4 to (x, y) of `target`; false when nothing was
     /// drawn.
     bool drawGlyph(Velta::TextureProxy& target, int style, int glyph, int x, int y);
+
+    /// Where the display hides the scene behind it whatever it shows: the
+    /// speed gauge and the item panel. The time panel is left out: its
+    /// digits are mixed into it in one pass that lets their soft edges show
+    /// a little of what lies behind.
+    std::vector<Velta::Overlay::Area> getOpaqueAreas() const;
 
     /// Null before build().
     Velta::Branch* getBranch() const { return mBuilt ? mBranch.get() : nullptr; }

@@ -18,6 +18,10 @@ namespace Ripplejet {
 
 namespace {
 
+/// Where the panel is placed.
+constexpr float PLACE_X = 0.75f;
+constexpr float PLACE_Y = 1.0f;
+
 const Velta::Color CLEAR(0.0f, 0.0f, 0.0f, 0.0f);
 
 /// The strip's rows on the panel: v runs from −0.53 at the top edge to 1.65
@@ -48,9 +52,12 @@ ItemPanel::ItemPanel()
     mStripTexture->setBorderColor(CLEAR);
 
     const OverlayQuads::Quad window = {-0.16f, 0.16f, -0.11f, 0.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.625f};
-    mPanelObject = OverlayQuads::createObject(
-        "itempanel", OverlayQuads::create("itempanel", {window}, 1),
-        {OverlayQuads::createMaterial({texture(OverlayImages::load("overlays\\panel.png"))})});
+    const CppLib::SharedPtr<Velta::TextureSource> panelImage = OverlayImages::load("overlays\\panel.png");
+    mPanelObject = OverlayQuads::createObject("itempanel", OverlayQuads::create("itempanel", {window}, 1),
+                                              {OverlayQuads::createMaterial({texture(panelImage)})});
+    // The strip and the label are drawn over the panel, each by its own
+    // alpha: the panel's opaque pixels stay opaque.
+    mOpaqueArea = OverlayQuads::findOpaqueArea(window, *panelImage, PLACE_X, PLACE_Y);
 
     OverlayQuads::Quad strip = window;
     strip.z = 0.01f;
@@ -73,7 +80,7 @@ ItemPanel::ItemPanel()
     mLayers->attachChild(*mLabelObject);
     mNode = std::make_unique<Velta::TransformationNode>("items");
     mNode->setChild(*mLayers);
-    mNode->translate(0.75f, 1.0f, 0.0f, false);
+    mNode->translate(PLACE_X, PLACE_Y, 0.0f, false);
 }
 
 ItemPanel::~ItemPanel() = default;

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "cpplib/SharedPtr.h"
+#include "scene/Overlay.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace Velta {
@@ -73,6 +75,10 @@ public:
     /// coordinates, units 1 and 2 (mask and frame) the panel's.
     Velta::VertexData& getStripVertices() { return *mStripVertices; }
 
+    /// Where the panel hides what lies behind it, placed; none when its image
+    /// is missing.
+    const std::optional<Velta::Overlay::Area>& getOpaqueArea() const { return mOpaqueArea; }
+
 private:
     void buildStrip(const std::vector<CppLib::SharedPtr<Velta::TextureSource>>& icons);
 
@@ -89,6 +95,7 @@ private:
     float mScroll = 0.0f;
     bool mScrollPending = true;
     long long mLastScroll = 0;
+    std::optional<Velta::Overlay::Area> mOpaqueArea;
 };
 
 } // namespace Ripplejet

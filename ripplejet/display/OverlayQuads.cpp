@@ -9,12 +9,70 @@
 #include "geometry/VertexData.h"
 #include "resource/Material.h"
 #include "resource/Texture2D.h"
+#include "resource/TextureSource.h"
 #include "scene/BoundingBox.h"
 
 #include <algorithm>
 #include <cassert>
+#include <cmath>
 
 namespace Ripplejet {
+
+namespace {
+
+/// A rectangle of texels: columns [left, right), rows [top, bottom).
+struct Texels {
+    int left, right, top, bottom;
+
+    bool empty() const { return left >= right || top >= bottom; }
+};
+
+bool opaqueRow(const Velta::TextureSource& image, const Texels& texels, int row)
+{
+    for (int column = texels.left; column < texels.right; ++column) {
+        if (image.getPixelColor(column, row, 0).a < 1.0f) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool opaqueColumn(const Velta::TextureSource& image, const Texels& texels, int column)
+{
+    for (int row = texels.top; row < texels.bottom; ++row) {
+        if (image.getPixelColor(column, row, 0).a < 1.0f) {
+            return false;
+        }
+    }
+    return true;
+}
+
+/// Moves in every side that crosses a see-through texel until none does.
+void moveInSeeThroughSides(const Velta::TextureSource& image, Texels& texels)
+{
+    bool moved = true;
+    while (moved && !texels.empty()) {
+        moved = false;
+        if (!opaqueRow(image, texels, texels.top)) {
+            ++texels.top;
+            moved = true;
+        }
+        if (!texels.empty() && !opaqueRow(image, texels, texels.bottom - 1)) {
+            --texels.bottom;
+            moved = true;
+        }
+        if (!texels.empty() && !opaqueColumn(image, texels, texels.left)) {
+            ++texels.left;
+            moved = true;
+        }
+        if (!texels.empty() && !opaqueColumn(image, texels, texels.right - 1)) {
+            --texels.right;
+            moved = true;
+        }
+    }
+}
+
+} // namespace
 
 CppLib::SharedPtr<Velta::GeometryData> OverlayQuads::create(const std::string& name, std::initializer_list<Quad> quads,
                                                             unsigned int units)
@@ -101,6 +159,46 @@ std::unique_ptr<Velta::GeometryObject> OverlayQuads::createObject(
         object->setDefaultMaterial(index++, material);
     }
     return object;
+}
+
+std::optional<Velta::Overlay::Area> OverlayQuads::findOpaqueArea(const Quad& quad, const Velta::TextureSource& image,
+                                                                 float x, float y)
+{
+    const int width = static_cast<int>(image.getTextureInfo().getWidth());
+    const int height = static_cast<int>(image.getTextureInfo().getHeight());
+    if (!image.getTextureData() || width <= 0 || height <= 0 || !(quad.uMin < quad.uMax) ||
+        !(quad.vMin < quad.vMax)) {
+        return std::nullopt;
+    }
+    // Every texel the quad shows, whole or in part.
+    const auto edge = [](float at, int size) {
+        return static_cast<int>(std::clamp(at, 0.0f, static_cast<float>(size)));
+    };
+    Texels texels{edge(std::floor(quad.uMin * width), width), edge(std::ceil(quad.uMax * width), width),
+                  edge(std::floor(quad.vMin * height), height), edge(std::ceil(quad.vMax * height), height)};
+    moveInSeeThroughSides(image, texels);
+    for (int inside = texels.top; inside < texels.bottom; ++inside) {
+        if (!opaqueRow(image, texels, inside)) {
+            return std::nullopt;
+        }
+    }
+    texels = {texels.left + 1, texels.right - 1, texels.top + 1, texels.bottom - 1};
+    if (texels.empty()) {
+        return std::nullopt;
+    }
+    // u runs from the quad's left to its right, v from its top down.
+    const auto xAt = [&](int column) {
+        const float u = static_cast<float>(column) / static_cast<float>(width);
+        return x + quad.xMin + (u - quad.uMin) / (quad.uMax - quad.uMin) * (quad.xMax - quad.xMin);
+    };
+    const auto yAt = [&](int row) {
+        const float v = static_cast<float>(row) / static_cast<float>(height);
+        return y + quad.yMax - (v - quad.vMin) / (quad.vMax - quad.vMin) * (quad.yMax - quad.yMin);
+    };
+    return Velta::Overlay::Area{std::max(xAt(texels.left), x + quad.xMin),
+                                std::max(yAt(texels.bottom), y + quad.yMin),
+                                std::min(xAt(texels.right), x + quad.xMax),
+                                std::min(yAt(texels.top), y + quad.yMax)};
 }
 
 } // namespace Ripplejet

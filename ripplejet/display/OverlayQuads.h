@@ -1,9 +1,11 @@
 #pragma once
 
 #include "cpplib/SharedPtr.h"
+#include "scene/Overlay.h"
 
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace Velta {
@@ -11,6 +13,7 @@ class GeometryData;
 class GeometryObject;
 class Material;
 class Texture2D;
+class TextureSource;
 class VertexData;
 } // namespace Velta
 
@@ -50,6 +53,16 @@ public:
     /// blended over what is behind by their alpha, without the alpha test.
     static CppLib::SharedPtr<Velta::Material> createMaterial(
         std::initializer_list<CppLib::SharedPtr<Velta::Texture2D>> textures);
+
+    /// Where `quad`, placed at (x, y) and showing `image`, is wholly opaque:
+    /// the biggest rectangle of texels of alpha 1 found by moving in each
+    /// side of the quad's texture rectangle that crosses a see-through
+    /// texel (a panel with rounded corners loses the corners' width all
+    /// round), less one texel all round, which linear filtering reads as a
+    /// neighbour. None when no texel inside that rectangle is left, or a
+    /// see-through texel lies inside it.
+    static std::optional<Velta::Overlay::Area> findOpaqueArea(const Quad& quad, const Velta::TextureSource& image,
+                                                              float x, float y);
 
     /// An object showing `geometry` with material i for material index i.
     static std::unique_ptr<Velta::GeometryObject> createObject(

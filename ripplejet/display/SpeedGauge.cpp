@@ -18,6 +18,9 @@ namespace Ripplejet {
 
 namespace {
 
+/// Where the group is placed.
+constexpr float PLACE_X = 0.0f;
+constexpr float PLACE_Y = 0.3f;
 constexpr int STYLE_SPEED = 2;
 constexpr int STYLE_BONUS = 4;
 constexpr int DECIMAL_POINT = 10;
@@ -48,10 +51,12 @@ SpeedGauge::SpeedGauge(const GlyphSheet& glyphs)
       mSpeedDigits(glyphs, *mText, STYLE_SPEED, 0, {0, 21, 42, 69}),
       mBonusDigits(glyphs, *mText, STYLE_BONUS, 44, {55, 66, 78, 88})
 {
+    const OverlayQuads::Quad gauge = {0.0f, 0.19f, -0.3f, 0.3f, 0.0f, 0.0f, 0.762f, 0.0f, 1.0f};
+    const CppLib::SharedPtr<Velta::TextureSource> gaugeImage = OverlayImages::load("overlays\\tacho.png");
     const CppLib::SharedPtr<Velta::GeometryData> geometry =
         OverlayQuads::create("speed",
                              {
-                                 {0.0f, 0.19f, -0.3f, 0.3f, 0.0f, 0.0f, 0.762f, 0.0f, 1.0f},
+                                 gauge,
                                  {0.0288f, 0.156f, 0.195f, 0.267f, 0.01f, 0.0f, 1.0f, 0.0f, 1.0f},
                                  {BAR_LEFT, BAR_RIGHT, BAR_BOTTOM, 0.155f, BAR_Z, BAR_U_LEFT, BAR_U_RIGHT, 0.244f,
                                   BAR_V_BOTTOM},
@@ -60,12 +65,15 @@ SpeedGauge::SpeedGauge(const GlyphSheet& glyphs)
     mVertices = geometry->getIndexedData(0);
     mObject = OverlayQuads::createObject(
         "speed", geometry,
-        {OverlayQuads::createMaterial({texture(OverlayImages::load("overlays\\tacho.png"))}),
+        {OverlayQuads::createMaterial({texture(gaugeImage)}),
          OverlayQuads::createMaterial({texture(mText)}),
          OverlayQuads::createMaterial({texture(OverlayImages::load("overlays\\speedbar.png"))})});
     mNode = std::make_unique<Velta::TransformationNode>("speed");
     mNode->setChild(*mObject);
-    mNode->translate(0.0f, 0.3f, 0.0f, false);
+    mNode->translate(PLACE_X, PLACE_Y, 0.0f, false);
+    // The speed text and the bar are drawn over the gauge, each by its own
+    // alpha: the gauge's opaque pixels stay opaque.
+    mOpaqueArea = OverlayQuads::findOpaqueArea(gauge, *gaugeImage, PLACE_X, PLACE_Y);
 
     glyphs.draw(*mText, STYLE_SPEED, DECIMAL_POINT, 63, 0);
 }

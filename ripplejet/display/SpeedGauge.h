@@ -2,8 +2,10 @@
 
 #include "cpplib/SharedPtr.h"
 #include "display/GlyphRow.h"
+#include "scene/Overlay.h"
 
 #include <memory>
+#include <optional>
 
 namespace Velta {
 class GeometryObject;
@@ -57,6 +59,10 @@ public:
     /// the bar (its top edge is vertices 10 and 11).
     Velta::VertexData& getVertices() { return *mVertices; }
 
+    /// Where the gauge hides what lies behind it, placed; none when its image
+    /// is missing.
+    const std::optional<Velta::Overlay::Area>& getOpaqueArea() const { return mOpaqueArea; }
+
 private:
     CppLib::SharedPtr<Velta::TextureProxy> mText;
     CppLib::SharedPtr<Velta::VertexData> mVertices;
@@ -65,6 +71,7 @@ private:
     GlyphRow mSpeedDigits;
     GlyphRow mBonusDigits;
     int mBarStep = -1;
+    std::optional<Velta::Overlay::Area> mOpaqueArea;
 };
 
 } // namespace Ripplejet

@@ -1,6 +1,7 @@
 #include "level/Level.h"
 
 #include "course/CourseBuilder.h"
+#include "display/Hud.h"
 #include "duck/Duck.h"
 #include "duck/DuckFollower.h"
 #include "duck/DuckModifier.h"
@@ -135,6 +136,8 @@ void Level::createHudOverlay(Duck& duck, const CppLib::SharedPtr<Velta::Camera>&
     camera->getOverlaySettings().setRenderSettings(flat);
     if (Velta::Branch* display = duck.createHud()) {
         overlay.getRoot()->attachChild(*display);
+        // The scene is not shaded where the display hides it.
+        overlay.setOpaqueAreas(duck.getHud()->getOpaqueAreas());
     }
 }
 

@@ -178,6 +178,40 @@ TEST_F(ScenePixels, TheOverlayIsDrawnOverTheScene)
     expectPixels({{16, 16, RED}});
 }
 
+TEST_F(ScenePixels, TheSceneIsLeftOutOverTheWholePixelsOfTheOverlaysOpaqueAreasOnly)
+{
+    CppLib::SharedPtr<Camera> eye = camera();
+    addViewport(eye);
+    quad(-1, -1, 1, 1, -0.5f, Color(1, 0, 0, 1));
+    // The overlay draws nothing: where the scene is left out, the
+    // background shows.
+    Overlay& overlay = core().getSceneManager().createOverlay();
+    eye->getOverlaySettings().setRenderSettings(eye->getCamSettings().getRenderSettings());
+    eye->setOverlay(overlay);
+    const float nan = std::nanf("");
+    overlay.setOpaqueAreas({
+        {0.24f, 0.24f, 0.76f, 0.76f}, // 15.36 … 48.64 of 64: pixels 16 to 47
+        {0.9f, -0.5f, 1.5f, 1.5f},    // clipped to the viewport: columns 58 to 63
+        {nan, 0.0f, 1.0f, 1.0f},
+        {0.2f, 0.0f, 0.1f, 1.0f}, // inside out
+    });
+    renderFrame();
+    expectPixels({{16, 16, BLACK},
+                  {47, 47, BLACK},
+                  {15, 32, RED},
+                  {48, 32, RED},
+                  {32, 15, RED},
+                  {32, 48, RED},
+                  {60, 1, BLACK},
+                  {60, 62, BLACK},
+                  {57, 32, RED},
+                  {4, 32, RED}});
+
+    eye->setUseOverlay(false);
+    renderFrame();
+    expectPixels({{32, 32, RED}, {60, 32, RED}});
+}
+
 TEST_F(ScenePixels, ViewportsAreDrawnInIndexOrderAndCamerasOutsideAnySceneAreSkipped)
 {
     addViewport(camera());

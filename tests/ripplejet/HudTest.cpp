@@ -4,6 +4,7 @@
 
 #include "display/Hud.h"
 #include "display/ItemPanel.h"
+#include "display/OverlayQuads.h"
 #include "display/SpeedGauge.h"
 #include "display/TimePanel.h"
 #include "geometry/VertexData.h"
@@ -23,7 +24,9 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
+#include <utility>
 #include <unistd.h>
 
 namespace {
@@ -254,6 +257,40 @@ TEST_F(HudOverGameData, QuadsAreBuiltAsLaidOutAndTheSpeedBarRisesInTwentyTwoStep
     EXPECT_EQ(hud.getSpeedGauge().getBarStep(), 0);
 }
 
+TEST(OverlayOpaqueArea, IsThePanelLessItsRoundedCornersAndATexelAllRoundAndNoneWithAHole)
+{
+    const Velta::Color opaque(1.0f, 1.0f, 1.0f, 1.0f);
+    const Velta::Color clear(0.0f, 0.0f, 0.0f, 0.0f);
+    CppLib::SharedPtr<TextureProxy> panel(new TextureProxy(20, 10, opaque));
+    const CppLib::SharedPtr<TextureSource> corner(new TextureProxy(2, 2, clear));
+    for (const auto& [x, y] : {std::pair{0u, 0u}, {18u, 0u}, {0u, 8u}, {18u, 8u}}) {
+        panel->copyRect(corner, x, y, 0, 0, 0, 0, 2, 2, 1);
+    }
+    // Opaque texels: columns 1 to 18 of rows 2 to 7; less a texel all round,
+    // columns 2 to 17 and rows 3 to 6, edges at u 0.1 … 0.9, v 0.3 … 0.7.
+    using Quad = Ripplejet::OverlayQuads::Quad;
+    const Quad whole = {0.0f, 2.0f, 0.0f, 1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 1.0f};
+    const auto expectArea = [](const std::optional<Velta::Overlay::Area>& area, float xMin, float yMin, float xMax,
+                               float yMax) {
+        ASSERT_TRUE(area.has_value());
+        EXPECT_FLOAT_EQ(area->xMin, xMin);
+        EXPECT_FLOAT_EQ(area->yMin, yMin);
+        EXPECT_FLOAT_EQ(area->xMax, xMax);
+        EXPECT_FLOAT_EQ(area->yMax, yMax);
+    };
+    expectArea(Ripplejet::OverlayQuads::findOpaqueArea(whole, *panel, 0.5f, 0.25f), 0.7f, 0.55f, 2.3f, 0.95f);
+    // The left half of the image across the same quad.
+    const Quad half = {0.0f, 2.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.5f, 0.0f, 1.0f};
+    expectArea(Ripplejet::OverlayQuads::findOpaqueArea(half, *panel, 0.0f, 0.0f), 0.4f, 0.3f, 1.8f, 0.7f);
+
+    const CppLib::SharedPtr<TextureSource> missing(new TextureProxy(1, 1, clear));
+    EXPECT_FALSE(Ripplejet::OverlayQuads::findOpaqueArea(whole, *missing, 0.0f, 0.0f));
+    const Quad flat = {0.0f, 2.0f, 0.0f, 1.0f, 0.0f, 0.5f, 0.5f, 0.0f, 1.0f};
+    EXPECT_FALSE(Ripplejet::OverlayQuads::findOpaqueArea(flat, *panel, 0.0f, 0.0f));
+    panel->copyRect(corner, 10, 5, 0, 0, 0, 0, 1, 1, 1);
+    EXPECT_FALSE(Ripplejet::OverlayQuads::findOpaqueArea(whole, *panel, 0.0f, 0.0f)) << "a hole inside";
+}
+
 TEST_F(HudOverGameData, TheStripHoldsTheIconsInOrderAndGlidesTheSelectedOneToItsPlace)
 {
     Ripplejet::Hud hud;
@@ -351,6 +388,7 @@ TEST_F(HudWithoutData, BuildsAndUpdatesWithOneLinePerMissingImage)
     EXPECT_EQ(hud.getTimePanel().getText().getTextureInfo().getWidth(), 512u);
     EXPECT_EQ(hud.getSpeedGauge().getText().getTextureInfo().getWidth(), 128u);
     EXPECT_EQ(hud.getItemPanel().getStrip()->getTextureInfo().getWidth(), 1024u);
+    EXPECT_TRUE(hud.getOpaqueAreas().empty()) << "nothing shows where the panels would be";
 }
 
 } // namespace

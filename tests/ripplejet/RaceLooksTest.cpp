@@ -5,6 +5,7 @@
 #include "plugins/render/opengl/sdl/GLSDLRenderWindow.h"
 #include "resource/Material.h"
 #include "scene/Camera.h"
+#include "scene/Overlay.h"
 #include "terrain/TerrainTile.h"
 #include "water/Water.h"
 
@@ -155,6 +156,40 @@ TEST_F(RaceLooks, TheRiverBedTakesTheWatersColourWhereTheWaterIsLeftOutAndLooksT
         covered += oneLayer[i].isNear(waterTwice[i], 3) ? 0 : 1;
     }
     EXPECT_GT(covered, WIDTH * HEIGHT / 5);
+}
+
+TEST_F(RaceLooks, TheSceneIsNotShadedWhereTheDisplayHidesItAndThePictureStaysTheSame)
+{
+    if (IsSkipped() || HasFatalFailure()) {
+        return;
+    }
+    race = std::make_unique<Ripplejet::Timerace>();
+    ASSERT_TRUE(race->load());
+    race->start();
+    addViewport(race->getCamera());
+    Velta::Overlay& display = *race->getCamera()->getOverlay();
+    const std::vector<Velta::Overlay::Area> areas = display.getOpaqueAreas();
+    // The speed gauge and the item panel, each less its rounded edge.
+    ASSERT_EQ(areas.size(), 2u);
+    float covered = 0.0f;
+    for (const Velta::Overlay::Area& area : areas) {
+        covered += (area.xMax - area.xMin) * (area.yMax - area.yMin);
+    }
+    EXPECT_GT(covered, 0.12f);
+    EXPECT_LT(covered, 0.19f * 0.6f + 0.32f * 0.11f);
+
+    for (int i = 0; i < 3; ++i) {
+        frame();
+    }
+    const std::vector<VeltaTest::Pixel> heldOut = picture();
+    display.setOpaqueAreas({});
+    window().render(clock().getTimestamp());
+    const std::vector<VeltaTest::Pixel> shaded = picture();
+    int differing = 0;
+    for (size_t i = 0; i < heldOut.size(); ++i) {
+        differing += heldOut[i].isNear(shaded[i], 0) ? 0 : 1;
+    }
+    EXPECT_EQ(differing, 0);
 }
 
 } // namespace

@@ -8,14 +8,19 @@
 #include "render/RenderTarget.h"
 #include "render/Viewport.h"
 #include "scene/Camera.h"
+#include "scene/Overlay.h"
 #include "scene/View.h"
 
 #include <GL/glew.h>
 #include <SDL/SDL.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
+#include <vector>
 
 #ifdef __linux__
 #include <dlfcn.h>
@@ -46,6 +51,44 @@ int pinDriver(dl_phdr_info* info, size_t, void*)
 bool showsPartOf(int x, int y, int w, int h, int width, int height)
 {
     return w > 0 && h > 0 && x < width && y < height && x + w > 0 && y + h > 0;
+}
+
+/// The whole pixels of a `length`-pixel span from `start` that lie between
+/// the fractions `from` and `to` of it: the first and one past the last.
+std::pair<int, int> wholePixelsWithin(int start, int length, float from, float to)
+{
+    const float span = static_cast<float>(length);
+    const int first = static_cast<int>(std::ceil(std::clamp(from, 0.0f, 1.0f) * span));
+    const int end = static_cast<int>(std::floor(std::clamp(to, 0.0f, 1.0f) * span));
+    return {start + first, start + end};
+}
+
+/// Starts the depth buffer at the near plane over the whole pixels of the
+/// overlay's opaque areas, within the viewport (x, y, w, h): every fragment
+/// of the scene there then fails the depth test before it is textured. The
+/// overlay paints those pixels over whatever the scene would have left.
+void holdOutOpaqueAreas(const Overlay& overlay, int x, int y, int w, int h)
+{
+    const std::vector<Overlay::Area>& areas = overlay.getOpaqueAreas();
+    if (areas.empty()) {
+        return;
+    }
+    glEnable(GL_SCISSOR_TEST);
+    glClearDepth(0.0);
+    for (const Overlay::Area& area : areas) {
+        // Empty, inside out, or not a number.
+        if (!(area.xMin < area.xMax && area.yMin < area.yMax)) {
+            continue;
+        }
+        const auto [left, right] = wholePixelsWithin(x, w, area.xMin, area.xMax);
+        const auto [bottom, top] = wholePixelsWithin(y, h, area.yMin, area.yMax);
+        if (right > left && top > bottom) {
+            glScissor(left, bottom, right - left, top - bottom);
+            glClear(GL_DEPTH_BUFFER_BIT);
+        }
+    }
+    glClearDepth(1.0);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 } // namespace
@@ -180,6 +223,9 @@ void GLRenderEngine::renderTarget(RenderTarget& target, GLRenderContext& context
         }
         // Each view starts without marks (Material::setMarksPixels).
         glClear(GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        if (camera->useOverlay()) {
+            holdOutOpaqueAreas(*camera->getOverlay(), x, y, w, h);
+        }
         renderer.render(*view);
 
         if (camera->useOverlay()) {
