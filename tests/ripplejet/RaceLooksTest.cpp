@@ -40,11 +40,33 @@ protected:
         std::filesystem::current_path(mWorkingDirectory);
     }
 
+    /// A race loaded and started, shown in the window.
+    bool startRace()
+    {
+        race = std::make_unique<Ripplejet::Timerace>();
+        if (!race->load()) {
+            return false;
+        }
+        race->start();
+        addViewport(race->getCamera());
+        return true;
+    }
+
     void frame()
     {
         race->update(clock().getTimestamp() + 16);
         renderFrame();
     }
+
+    void frames(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            frame();
+        }
+    }
+
+    /// The same moment drawn again, without an update in between.
+    void redraw() { window().render(clock().getTimestamp()); }
 
     /// Every pixel of the window, row by row.
     std::vector<VeltaTest::Pixel> picture() const
@@ -70,13 +92,8 @@ TEST_F(RaceLooks, ShowsTheSkyOverTheValleyAndTheReadySignWithoutALogLine)
         return;
     }
     testing::internal::CaptureStderr();
-    race = std::make_unique<Ripplejet::Timerace>();
-    ASSERT_TRUE(race->load());
-    race->start();
-    addViewport(race->getCamera());
-    for (int i = 0; i < 3; ++i) {
-        frame();
-    }
+    ASSERT_TRUE(startRace());
+    frames(3);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
 
     // The sky, unlit: light blue above the valley walls.
@@ -114,17 +131,10 @@ TEST_F(RaceLooks, TheRiverBedTakesTheWatersColourWhereTheWaterIsLeftOutAndLooksT
     if (IsSkipped() || HasFatalFailure()) {
         return;
     }
-    race = std::make_unique<Ripplejet::Timerace>();
-    ASSERT_TRUE(race->load());
-    race->start();
-    addViewport(race->getCamera());
+    ASSERT_TRUE(startRace());
     race->getCamera()->setUseOverlay(false);
-    for (int i = 0; i < 3; ++i) {
-        frame();
-    }
+    frames(3);
     const std::vector<VeltaTest::Pixel> oneLayer = picture();
-    // The same moment drawn again, without an update in between.
-    const auto redraw = [this] { window().render(clock().getTimestamp()); };
 
     // Drawn the old way, the water over the bed as it is: the same picture
     // but for rounding.
@@ -163,10 +173,7 @@ TEST_F(RaceLooks, TheSceneIsNotShadedWhereTheDisplayHidesItAndThePictureStaysThe
     if (IsSkipped() || HasFatalFailure()) {
         return;
     }
-    race = std::make_unique<Ripplejet::Timerace>();
-    ASSERT_TRUE(race->load());
-    race->start();
-    addViewport(race->getCamera());
+    ASSERT_TRUE(startRace());
     Velta::Overlay& display = *race->getCamera()->getOverlay();
     const std::vector<Velta::Overlay::Area> areas = display.getOpaqueAreas();
     // The speed gauge and the item panel, each less its rounded edge.
@@ -178,12 +185,10 @@ TEST_F(RaceLooks, TheSceneIsNotShadedWhereTheDisplayHidesItAndThePictureStaysThe
     EXPECT_GT(covered, 0.12f);
     EXPECT_LT(covered, 0.19f * 0.6f + 0.32f * 0.11f);
 
-    for (int i = 0; i < 3; ++i) {
-        frame();
-    }
+    frames(3);
     const std::vector<VeltaTest::Pixel> heldOut = picture();
     display.setOpaqueAreas({});
-    window().render(clock().getTimestamp());
+    redraw();
     const std::vector<VeltaTest::Pixel> shaded = picture();
     int differing = 0;
     for (size_t i = 0; i < heldOut.size(); ++i) {
