@@ -363,66 +363,83 @@ void Terrain::Tile::buildCoverMaterial()
     const unsigned int layers = mTextureLayers.getSize();
     const unsigned int lightUnit = getLayerUnit(layers);
     const CppLib::SharedPtr<Texture> lightTexture = mMaterial->getTexture(lightUnit);
-    const CppLib::SharedPtr<TextureSource> light =
-        lightTexture.isNull() ? CppLib::SharedPtr<TextureSource>() : lightTexture->getTextureSource(0, 0);
-    const CppLib::SharedPtr<TextureSource> coverLight = makeCoverLight(light);
-    if (coverLight.isNull()) {
+    const TextureLayer& top = *mTextureLayers.get(layers - 1);
+    const CppLib::SharedPtr<TextureSource> covered = makeCoveredLayer(
+        top.texture->getTextureSource(0, 0),
+        lightTexture.isNull() ? CppLib::SharedPtr<TextureSource>() : lightTexture->getTextureSource(0, 0));
+    if (covered.isNull()) {
         return;
     }
-    // Ground that shows the last layer alone: the layer replaces what is
-    // under it, so the light unit's alpha is free to carry how much of the
-    // ground shows through the cover.
-    const TextureLayer& top = *mTextureLayers.get(layers - 1);
-    Texture2D* layer = new Texture2D(top.texture->getTextureSource(0, 0));
+    // Ground that shows the last layer alone takes that layer with the
+    // cover's colour mixed in, in place of what is under it: one texture
+    // read where the layer and the light unit took two.
+    Texture2D* layer = new Texture2D(covered);
     layer->setTexMode(Texture::REPLACE);
     layer->setMinFilter(top.texture->getMinFilter());
     layer->setGenerateMipMaps(top.texture->doGenerateMipMaps());
-    Texture2D* mix = new Texture2D(coverLight);
-    mix->setTexMode(Texture::BLEND_BY_TEXTURE_ALPHA);
 
     Material* material = new Material(*getCoatMaterial(mCoats & ~lastCoat));
     material->setTexture(getLayerUnit(layers - 1), CppLib::SharedPtr<Texture>(layer));
-    material->setTexture(lightUnit, CppLib::SharedPtr<Texture>(mix));
+    material->setTexture(lightUnit, CppLib::SharedPtr<Texture>());
     material->setMarksPixels(true);
     mCoverMaterial = CppLib::SharedPtr<Material>(material);
 }
 
-CppLib::SharedPtr<TextureSource> Terrain::Tile::makeCoverLight(const CppLib::SharedPtr<TextureSource>& light) const
+float Terrain::Tile::getCoveredLight(const TextureSource& light)
 {
-    // The step mixes its colour over the lit ground by its alpha:
-    // ground × (1 − alpha) + colour × alpha, which is to be
-    // ground × light × shown + cover × hidden. So alpha = 1 − light × shown,
-    // colour = cover × hidden / alpha. The light map must be grey: one
-    // channel carries it.
-    if (!hasPixels(light)) {
+    // The light unit carries the last layer's weight in its alpha: the mean
+    // light where that weight is whole, where the cover can lie. Without
+    // such a texel no ground is covered, and any light will do.
+    const TextureInfo& info = light.getTextureInfo();
+    double sum = 0.0;
+    size_t whole = 0;
+    for (unsigned int y = 0; y < info.getHeight(); ++y) {
+        for (unsigned int x = 0; x < info.getWidth(); ++x) {
+            const Color texel = light.getPixelColor(x, y, 0);
+            if (texel.a >= 1.0f) {
+                sum += texel.r;
+                ++whole;
+            }
+        }
+    }
+    return whole > 0 ? static_cast<float>(sum / static_cast<double>(whole)) : 1.0f;
+}
+
+CppLib::SharedPtr<TextureSource> Terrain::Tile::makeCoveredLayer(const CppLib::SharedPtr<TextureSource>& layer,
+                                                                 const CppLib::SharedPtr<TextureSource>& light) const
+{
+    // Each texel is the layer lit and seen through the cover:
+    // layer × light × shown + cover × hidden. The light is taken as one
+    // value all over the covered ground (the layer repeats across the tile
+    // and the light map does not): the light map must be grey, and should
+    // vary little under the cover, as it does on the level bed of a river.
+    if (!hasPixels(layer) || !hasPixels(light)) {
         return CppLib::SharedPtr<TextureSource>();
     }
-    const TextureInfo& info = light->getTextureInfo();
+    const TextureInfo& info = layer->getTextureInfo();
     const unsigned int width = info.getWidth();
     const unsigned int height = info.getHeight();
     CppLib::CowMemPtr<void> block;
-    if (!block.alloc(static_cast<size_t>(width) * height * 4)) {
+    if (!block.alloc(static_cast<size_t>(width) * height * 3)) {
         return CppLib::SharedPtr<TextureSource>();
     }
     const float hidden = HeightField::clampUnit(mCoverColor.a);
+    const float lit = HeightField::clampUnit(getCoveredLight(*light)) * (1.0f - hidden);
     const float cover[3] = {mCoverColor.r * hidden, mCoverColor.g * hidden, mCoverColor.b * hidden};
     unsigned char* bytes = static_cast<unsigned char*>(block.get());
-    const auto toByte = [](float value) {
-        return static_cast<unsigned char>(std::lround(HeightField::clampUnit(value) * 255.0f));
-    };
     for (unsigned int y = 0; y < height; ++y) {
         for (unsigned int x = 0; x < width; ++x) {
-            const float lit = HeightField::clampUnit(light->getPixelColor(x, y, 0).r);
-            const float mixed = 1.0f - lit * (1.0f - hidden);
-            unsigned char* pixel = bytes + (static_cast<size_t>(y) * width + x) * 4;
+            const Color texel = layer->getPixelColor(x, y, 0);
+            const float ground[3] = {texel.r, texel.g, texel.b};
+            unsigned char* pixel = bytes + (static_cast<size_t>(y) * width + x) * 3;
             for (int channel = 0; channel < 3; ++channel) {
-                pixel[channel] = toByte(mixed > 0.0f ? cover[channel] / mixed : 0.0f);
+                const float value = HeightField::clampUnit(ground[channel] * lit + cover[channel]);
+                pixel[channel] = static_cast<unsigned char>(std::lround(value * 255.0f));
             }
-            pixel[3] = toByte(mixed);
         }
     }
-    const TextureInfo coverInfo(width, height, 1, Color::RGBA, DataType::UNSIGNED_BYTE);
-    return CppLib::SharedPtr<TextureSource>(new TextureData(coverInfo, block));
+    const TextureInfo coveredInfo(width, height, 1, Color::RGB, DataType::UNSIGNED_BYTE);
+    return CppLib::SharedPtr<TextureSource>(new TextureData(coveredInfo, block));
 }
 
 Terrain::Tile::CoordinateSets Terrain::Tile::declareCoordinateSets(VertexData& data) const

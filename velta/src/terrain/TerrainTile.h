@@ -150,13 +150,15 @@ public:
     /// Lays a see-through surface's colour (`colour`; its alpha is how much
     /// of what lies under it the surface hides) over the ground that `test`
     /// finds under it and that shows the last of two or more layers alone
-    /// (a river bed under its water): that ground is drawn with the colour
-    /// already mixed in, by the light unit, and marks its pixels
-    /// (Material::setMarksPixels), so that the surface, drawn with a
-    /// material that skips marked pixels, is left out there: one layer drawn
-    /// instead of two. The surface must be lit the same all over that
-    /// ground, and the light map must be grey. Takes effect at the next
-    /// updateTile(); an empty test removes the cover.
+    /// (a river bed under its water): that ground is drawn with one
+    /// texture, the last layer with the light and the colour already mixed
+    /// in, and marks its pixels (Material::setMarksPixels), so that the
+    /// surface, drawn with a material that skips marked pixels, is left out
+    /// there: one layer drawn instead of two. The surface must be lit the
+    /// same all over that ground, and the light map must be grey; it is
+    /// taken as one value there (its mean where the last layer shows
+    /// alone), so it should vary little under the surface. Takes effect at
+    /// the next updateTile(); an empty test removes the cover.
     void setCover(const CoverTest& test, const Color& colour);
     bool hasCover() const { return static_cast<bool>(mCoverTest); }
     /// Whether covered ground is drawn with the colour (the default). An eye
@@ -218,9 +220,13 @@ private:
     /// The material of covered ground; none without a cover that can be
     /// drawn.
     void buildCoverMaterial();
-    /// The light unit's image for covered ground, from `light` (the light
-    /// unit's image): empty when it has no pixels.
-    CppLib::SharedPtr<TextureSource> makeCoverLight(const CppLib::SharedPtr<TextureSource>& light) const;
+    /// The last layer's image for covered ground, from `layer` (the layer's
+    /// image) and `light` (the light unit's): empty when either has no
+    /// pixels.
+    CppLib::SharedPtr<TextureSource> makeCoveredLayer(const CppLib::SharedPtr<TextureSource>& layer,
+                                                      const CppLib::SharedPtr<TextureSource>& light) const;
+    /// The light on covered ground, from the light unit's image.
+    static float getCoveredLight(const TextureSource& light);
     /// Fills the grid; `alphas` gets each vertex's colour alpha, row by row.
     void buildVertices(VertexData& data, const CoordinateSets& sets, std::vector<float>& alphas) const;
     void buildMaterial();
