@@ -263,6 +263,11 @@ void GLMaterialManager::apply(const Material& material, const VertexDataSet& dat
     applyTextures(material, data);
 }
 
+bool GLMaterialManager::clearsMarks(const Material& material)
+{
+    return !material.useBlending() && !material.marksPixels();
+}
+
 GLStateCache::StencilUse GLMaterialManager::getStencilUse(const Material& material) const
 {
     if (material.useBlending()) {

@@ -64,9 +64,17 @@ public:
     /// other opaque materials clear the marks where they draw.
     void apply(const Material& material, const VertexDataSet& data);
 
-    /// Forgets the view's marks, after draws that left none (the warm-up,
-    /// which draws nothing).
-    void forgetMarks() { mMarksMade = false; }
+    /// Takes the view to have marks or not, whatever was applied: the
+    /// warm-up, which draws nothing, sets each material as it will be drawn.
+    /// The next apply() sets every state again.
+    void setMarksMade(bool made)
+    {
+        mMarksMade = made;
+        mLastMaterial = nullptr;
+    }
+    /// Whether `material` is drawn otherwise once the view has marks: an
+    /// opaque material that does not mark clears them.
+    static bool clearsMarks(const Material& material);
 
     /// Uploads the textures `material` shows on `data` (as apply() would),
     /// leaving the units' settings to the next apply().

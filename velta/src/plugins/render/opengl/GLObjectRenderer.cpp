@@ -151,8 +151,14 @@ void GLObjectRenderer::warmUp()
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 0, 0);
     applyPolygonMode();
+    bool marks = false;
     for (const PreparedDrawable& prepared : mToWarmUp) {
-        warmUp(*prepared.object, *prepared.drawable);
+        marks = warmUp(*prepared.object, *prepared.drawable, false) || marks;
+    }
+    if (marks) {
+        for (const PreparedDrawable& prepared : mToWarmUp) {
+            warmUp(*prepared.object, *prepared.drawable, true);
+        }
     }
     mContext->getStateCache().setDepthMask(true);
     glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
@@ -161,17 +167,18 @@ void GLObjectRenderer::warmUp()
     }
     mToWarmUp.clear();
     mBoundData = nullptr;
-    mMaterialManager->forgetMarks();
+    mMaterialManager->setMarksMade(false);
     checkErrors();
 }
 
-void GLObjectRenderer::warmUp(ObjectNode& object, Drawable& drawable)
+bool GLObjectRenderer::warmUp(ObjectNode& object, Drawable& drawable, bool marked)
 {
     const CppLib::SharedPtr<Geometry> geometry = drawable.getGeometry(0);
     VertexDataSet* data = geometry.isNull() ? nullptr : geometry->getIndexedDataSet(0);
     if (!data) {
-        return;
+        return false;
     }
+    bool marks = false;
     // Blended drawables are drawn without depth writes, which the driver's
     // code depends on as much as on the material.
     const CppLib::SharedPtr<Material> first = findMaterial(drawable, object, 0);
@@ -189,13 +196,22 @@ void GLObjectRenderer::warmUp(ObjectNode& object, Drawable& drawable)
         if (element == mAllElements.end()) {
             continue;
         }
-        const CppLib::SharedPtr<Material> material = findMaterial(drawable, object, group->getMaterialIndex());
+        const CppLib::SharedPtr<Material> found = findMaterial(drawable, object, group->getMaterialIndex());
+        const Material& material = found.isNull() ? mDefaultMaterial : *found;
+        if (marked && !GLMaterialManager::clearsMarks(material)) {
+            continue;
+        }
         if (mBoundData != data) {
             bindArrays(*data);
         }
-        mMaterialManager->apply(material.isNull() ? mDefaultMaterial : *material, *data);
+        // How a material uses the stencil buffer depends on what was drawn
+        // before it in the frame, not on what the warm-up drew before it.
+        mMaterialManager->setMarksMade(marked);
+        mMaterialManager->apply(material, *data);
         drawElement(**element, *data);
+        marks = marks || material.marksPixels();
     }
+    return marks;
 }
 
 void GLObjectRenderer::draw()

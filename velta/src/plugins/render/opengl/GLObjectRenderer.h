@@ -87,9 +87,11 @@ public:
     void setKeepingForWarmUp(bool keep) { mKeepingForWarmUp = keep; }
     /// Draws every group of every drawable kept since begin() once, with its
     /// material and the view's lights and fog, where nothing shows (an empty
-    /// scissor box). A driver that builds code for each combination of state
-    /// the first time it draws with it then does so now, rather than in the
-    /// frame that first shows a new part of the scene.
+    /// scissor box); when one of them marks pixels, the opaque ones that
+    /// clear marks once more, as they are drawn after it. A driver that
+    /// builds code for each combination of state the first time it draws
+    /// with it then does so now, rather than in the frame that first shows a
+    /// new part of the scene.
     void warmUp();
 
     const std::vector<Entry>& getOpaqueQueue() const { return mOpaque; }
@@ -108,7 +110,10 @@ private:
     float getReach(const BoundingBox& box) const;
     void collectGroups(Geometry& geometry, const CppLib::Matrix<float, 4>& world, bool opaque);
     void drawEntry(const Entry& entry, bool opaque);
-    void warmUp(ObjectNode& object, Drawable& drawable);
+    /// Warms up the drawable's groups as drawn before the view has marks
+    /// (`marked` false), or its groups that clear marks as drawn after
+    /// (true). Answers whether one of them marks pixels.
+    bool warmUp(ObjectNode& object, Drawable& drawable, bool marked);
     void bindArrays(VertexDataSet& data);
     void bindTexCoords(VertexDataSet& data);
     void drawElement(GeometryElement& element, VertexDataSet& data);
