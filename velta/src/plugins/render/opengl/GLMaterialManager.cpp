@@ -265,20 +265,20 @@ void GLMaterialManager::apply(const Material& material, const VertexDataSet& dat
 
 bool GLMaterialManager::clearsMarks(const Material& material)
 {
+    // What an opaque surface draws is what shows there, until a nearer one
+    // is drawn over it: that one takes the mark away.
     return !material.useBlending() && !material.marksPixels();
 }
 
 GLStateCache::StencilUse GLMaterialManager::getStencilUse(const Material& material) const
 {
+    if (clearsMarks(material)) {
+        return mMarksMade ? GLStateCache::STENCIL_CLEAR_MARKS : GLStateCache::STENCIL_OFF;
+    }
     if (material.useBlending()) {
         return material.skipsMarkedPixels() ? GLStateCache::STENCIL_SKIP_MARKED : GLStateCache::STENCIL_OFF;
     }
-    // What an opaque surface draws is what shows there, until a nearer one
-    // is drawn over it: that one takes the mark away.
-    if (material.marksPixels()) {
-        return GLStateCache::STENCIL_MARK;
-    }
-    return mMarksMade ? GLStateCache::STENCIL_CLEAR_MARKS : GLStateCache::STENCIL_OFF;
+    return GLStateCache::STENCIL_MARK;
 }
 
 bool GLMaterialManager::isLit(const Material& material) const
