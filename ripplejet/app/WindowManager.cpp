@@ -199,6 +199,8 @@ bool WindowManager::startLevel()
     }
     const CppLib::SharedPtr<Velta::Camera> camera = mLevel->getCamera();
     mNotice.setOverlay(camera.isNull() ? nullptr : camera->getOverlay());
+    RaceMessage::preload(PAUSED_IMAGE);
+    RaceMessage::preload(HELP_IMAGE);
     if (mPaused || mHelpShown) {
         showNotice();
         setMouseGrab(false);

@@ -63,6 +63,11 @@ void RaceMessage::show(const std::string& image)
     }
 }
 
+void RaceMessage::preload(const std::string& image)
+{
+    Velta::VeltaCore::getSingleton().getResourceManager().getTextureManager().getTextureSource(image);
+}
+
 void RaceMessage::hide()
 {
     if (mOverlay && mNode->getParent()) {

@@ -34,6 +34,10 @@ public:
     /// Shows the image file `image` (in the textures directory), fully
     /// opaque.
     void show(const std::string& image);
+    /// Reads the image file `image` now and keeps it, so that showing it
+    /// later reads no file: the sign at the finish appears without a stall,
+    /// and the memory it takes is taken before the race, not in it.
+    static void preload(const std::string& image);
     void hide();
     bool isShown() const;
     /// 1 opaque, 0 invisible.

@@ -87,6 +87,9 @@ bool Timerace::load()
     mFollower->setToPoint(toPoint(Course::FOLLOW_START), Course::FOLLOW_START_HEADING);
     createHudOverlay(*mDuck, mCamera);
     mMessage.setOverlay(mCamera->getOverlay());
+    for (const char* image : {READY_IMAGE, GO_IMAGE, WON_IMAGE, LOST_IMAGE}) {
+        RaceMessage::preload(image);
+    }
 
     mFinishSound = GameSound::createChannel("finish.mp3", "finish", false);
     mLooseSound = GameSound::createChannel("loose.mp3", "loose", false);

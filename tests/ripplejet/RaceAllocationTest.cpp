@@ -1,7 +1,8 @@
 // A steady frame of the race allocates nothing: the game's window manager
 // with its full-screen window and the race, driven through SDL's event queue
 // as a player would (the forward key held, the pointer moved every frame),
-// drawn by the software renderer.
+// drawn by the software renderer. Nor does a sign: every image the race may
+// show in the middle of the screen is read before it starts.
 #include "app/Menu.h"
 #include "app/WindowManager.h"
 #include "race/Timerace.h"
@@ -10,6 +11,8 @@
 #include "core/TimerManager.h"
 #include "core/VeltaCore.h"
 #include "render/RenderManager.h"
+#include "resource/ResourceManager.h"
+#include "resource/TextureManager.h"
 #include "support/AllocationCounter.h"
 #include "support/CoreFixture.h"
 #include "testkit/ManualClock.h"
@@ -22,6 +25,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -119,6 +123,23 @@ TEST_F(RaceAllocation, ThreeHundredFramesWithTheForwardKeyHeldAndThePointerMovin
     }
     EXPECT_EQ(allocations.getCount(), 0u);
     EXPECT_TRUE(race->isRunning());
+}
+
+TEST_F(RaceAllocation, TheSignsAndNoticesAreReadBeforeTheRaceNotWhenFirstShown)
+{
+    if (IsSkipped() || HasFatalFailure()) {
+        return;
+    }
+    // Read on demand, the finish's sign stalled the frame that showed it and
+    // kept its memory from then on, in the middle of a race.
+    Velta::TextureManager& textures = core().getResourceManager().getTextureManager();
+    for (const std::string image : {"overlays\\go.png", "overlays\\yes.png", "overlays\\gameover.png",
+                                    "overlays\\paused.png", "overlays\\help.png"}) {
+        VeltaTest::AllocationCounter allocations;
+        const bool read = !textures.getTextureSource(image).isNull();
+        EXPECT_EQ(allocations.getCount(), 0u) << image;
+        EXPECT_TRUE(read) << image;
+    }
 }
 
 } // namespace
