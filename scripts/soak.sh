@@ -6,10 +6,19 @@
 # Escape, have logged nothing but the expected lines, and its resident memory
 # must not grow, by 1 MB or more over the run, after the first minute.
 #
+# Memory is compared like with like. Resident memory swings by megabytes with
+# the moment it is read: the driver's buffers follow the window's size and the
+# view, and freed pages stay with the process until a new race or window hands
+# them back. So every five minutes (and at the start and the end) the soak
+# brings the game to the same point, a new race in full screen 30 s in, and
+# reads it there: these checkpoints carry everything earlier races and keys
+# left behind, and nothing of the moment. Growth is their least-squares line
+# over the time they span. The samples every 10 s are kept for the record.
+#
 #   scripts/soak.sh                 30 minutes, release build
 #   scripts/soak.sh --minutes=5     a shorter run
 #
-# Writes build/soak/{memory.txt,stderr.txt,keys.txt}. Needs Xvfb and xdotool
+# Writes build/soak/{memory.txt,checkpoints.txt,stderr.txt,keys.txt}. Needs Xvfb and xdotool
 # (scripts/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -30,6 +39,7 @@ cmake --build build/release -j "$(nproc)" --target ripplejet
 out=$PWD/build/soak
 mkdir -p "$out"
 : >"$out/memory.txt"
+: >"$out/checkpoints.txt"
 : >"$out/keys.txt"
 
 # A display of our own, so that nothing else types into the game.
@@ -53,9 +63,11 @@ export ALSOFT_DRIVERS=null LIBGL_ALWAYS_SOFTWARE=1
 game=$!
 
 resident_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$game/status" 2>/dev/null || echo 0; }
+full_screen=0
 press() {
   echo "$(date +%s) $*" >>"$out/keys.txt"
   xdotool key "$@" 2>/dev/null || true
+  [ "$*" != t ] || full_screen=$((1 - full_screen))
 }
 
 start=$(date +%s)
@@ -67,6 +79,18 @@ sample() {
     echo "$((now - start)) $(resident_kb)" >>"$out/memory.txt"
     next_sample=$((now + 10))
   fi
+}
+# A new race in full screen, read once it is 30 s in; nothing else is pressed
+# meanwhile.
+checkpoint() {
+  if [ "$full_screen" = 0 ]; then
+    press t
+    sleep 3
+  fi
+  press Return
+  sleep 30
+  echo "$(($(date +%s) - start)) $(resident_kb)" >>"$out/checkpoints.txt"
+  next_checkpoint=$(($(date +%s) + 300))
 }
 
 # The first minute does everything, so that what the game keeps for good
@@ -87,6 +111,7 @@ for keys in "click" "e" "Return" "click" "q" "Return" "t" "t" "Return" "click" "
   sample
   sleep 2
 done
+checkpoint
 
 while [ "$(date +%s)" -lt "$end" ]; do
   if ! kill -0 "$game" 2>/dev/null; then
@@ -95,6 +120,10 @@ while [ "$(date +%s)" -lt "$end" ]; do
     exit 1
   fi
   sample
+  if [ "$(date +%s)" -ge "$next_checkpoint" ]; then
+    checkpoint
+    continue
+  fi
   case $((RANDOM % 20)) in
     0 | 1 | 2) press e ;;
     3 | 4) press q ;;
@@ -109,6 +138,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
   esac
   sleep $((2 + RANDOM % 6))
 done
+checkpoint
 
 press Escape
 for _ in $(seq 1 60); do
@@ -124,16 +154,19 @@ unexpected=$(grep -v -E '^$' "$out/stderr.txt" || true)
 first_minute=$(awk '$1 >= 60 { print $2; exit }' "$out/memory.txt")
 last=$(tail -n 1 "$out/memory.txt" | awk '{ print $2 }')
 peak=$(awk '$1 >= 60 && $2 > max { max = $2 } END { print max + 0 }' "$out/memory.txt")
-# Resident memory swings by megabytes with the moment it is read: the
-# driver's frame pools fill as a busy view needs them, and a new race or
-# window hands the freed pages back. So one sample against another says
-# little; what a leak shows is a level that rises. Growth is the trend of
-# every sample after the first minute (their least-squares line) over the
-# time they span.
-growth=$(awk '$1 >= 60 { n++; x += $1; y += $2; xx += $1 * $1; xy += $1 * $2; first = first ? first : $1; t = $1 }
-  END { d = n * xx - x * x; print (n > 2 && d > 0) ? int((n * xy - x * y) / d * (t - first)) : 0 }' "$out/memory.txt")
+# The level of every sample after the first minute, for the record: single
+# readings differ by megabytes, so this line moves by a megabyte or two
+# between runs of the same build.
+level_trend() {
+  awk -v from="$1" '$1 >= from { n++; x += $1; y += $2; xx += $1 * $1; xy += $1 * $2; if (n == 1) first = $1; t = $1 }
+    END { d = n * xx - x * x; print (n >= 2 && d > 0) ? int((n * xy - x * y) / d * (t - first)) : 0 }' "$2"
+}
+sampled=$(level_trend 60 "$out/memory.txt")
+growth=$(level_trend 0 "$out/checkpoints.txt")
+checkpoints=$(awk '{ printf "%s%s", sep, $2; sep = ", " }' "$out/checkpoints.txt")
 echo "soak: $minutes min, exit status $status, resident memory after the first minute ${first_minute} kB," \
-  "at the end ${last} kB, highest ${peak} kB; growth over the run ${growth} kB;" \
+  "at the end ${last} kB, highest ${peak} kB, trend of all samples ${sampled} kB;" \
+  "at the checkpoints ${checkpoints} kB, growth ${growth} kB;" \
   "$(wc -l <"$out/keys.txt") keys and clicks"
 failed=0
 [ "$status" = 0 ] || { echo "soak: the game did not end cleanly" >&2; failed=1; }
