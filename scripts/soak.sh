@@ -18,8 +18,8 @@
 #   scripts/soak.sh                 30 minutes, release build
 #   scripts/soak.sh --minutes=5     a shorter run
 #
-# Writes build/soak/{memory.txt,checkpoints.txt,stderr.txt,keys.txt}. Needs Xvfb and xdotool
-# (scripts/install-deps.sh installs them).
+# Writes build/soak/{memory.txt,checkpoints.txt,stderr.txt,keys.txt}. Needs
+# Xvfb and xdotool (scripts/install-deps.sh installs them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
