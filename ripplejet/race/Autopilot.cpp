@@ -86,9 +86,13 @@ void Autopilot::update(long long timestamp)
     }
     holdForward(timestamp, true);
     const DuckModifier::Vec3& now = mDuck->getPosition();
-    if (mHolding && mHasLast && std::hypot(now.x() - mLast.x(), now.z() - mLast.z()) > JUMP_DISTANCE) {
-        // Put back (r) or near the finish (c): steer from where it is now.
-        mTarget = 1;
+    if (!mHasLast || std::hypot(now.x() - mLast.x(), now.z() - mLast.z()) > JUMP_DISTANCE) {
+        // A new pilot, or the duck put back (r) or near the finish (c):
+        // steer on from the part of the river it is in now. Counting the
+        // sections passed from the first instead would stop at an early one
+        // whose line across the river the duck happens to lie behind, and
+        // steer for it overland.
+        mTarget = nearestSection();
     }
     mLast = now;
     mHasLast = true;
@@ -102,6 +106,23 @@ void Autopilot::update(long long timestamp)
     const float yaw = std::clamp(HEADING_GAIN * error - TURN_DAMPING * mDuck->getAngularVelocity().y(), -MAX_YAW,
                                  MAX_YAW);
     steer(yaw, timestamp);
+}
+
+int Autopilot::nearestSection() const
+{
+    const std::vector<Course::CrossSection>& sections = Course::crossSections();
+    const DuckModifier::Vec3& position = mDuck->getPosition();
+    int nearest = 1;
+    float nearestDistance = INFINITY;
+    for (std::size_t i = 1; i < sections.size(); ++i) {
+        const Flat middle = centre(sections[i]);
+        const float distance = std::hypot(position.x() - middle.x, position.z() - middle.z);
+        if (distance < nearestDistance) {
+            nearestDistance = distance;
+            nearest = static_cast<int>(i);
+        }
+    }
+    return nearest;
 }
 
 void Autopilot::advanceTarget()

@@ -14,9 +14,9 @@ class Level;
 /// the level's input: it holds w and moves the pointer sideways to steer
 /// toward the middle of the next cross section of the river. Deterministic:
 /// the same duck in the same state gets the same input. When the duck is put
-/// somewhere else (r, c) it steers for the next section from there. Once
-/// the race is over it lets go, as a player would, until the race goes on
-/// (r): held on, it would steer round the last section and into the banks.
+/// somewhere else (r, c) it steers for the next section from the nearest one.
+/// Once the race is over it lets go, as a player would, until the race goes
+/// on (r): held on, it would steer round the last section and into the banks.
 ///
 /// Borrows the level's input (to send it events), the player's duck
 /// modifier (to read where the duck is and where it faces) and the race (to
@@ -35,6 +35,8 @@ public:
     int getTarget() const { return mTarget; }
 
 private:
+    /// The section, after the first, whose middle is nearest the duck.
+    int nearestSection() const;
     void advanceTarget();
     void holdForward(long long timestamp, bool hold);
     void steer(float yaw, long long timestamp);

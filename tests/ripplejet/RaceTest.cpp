@@ -203,6 +203,24 @@ TEST_F(Race, AFreshRaceAfterALostOneAndAfterAWonOneCanBeWonAgain)
     EXPECT_EQ(body().getControl(Ripplejet::DuckModifier::FORWARD), 1.0f);
 }
 
+TEST_F(Race, TheAutopilotRacesOnWhenTheDuckIsPutNearTheFinish)
+{
+    // As the soak does: c in the middle of a race, the same pilot driving on.
+    startRace();
+    Ripplejet::Autopilot pilot(*race, body(), race.get());
+    const auto driveFor = [&](long long milliseconds) {
+        for (const long long end = now() + milliseconds; !race->isOver() && now() < end;) {
+            pilot.update(now() + 16);
+            frame(now() + 16);
+        }
+    };
+    driveFor(20000);
+    press('c');
+    driveFor(120000);
+    EXPECT_EQ(race->getRaceResult(), std::string("won")) << "the duck ended at " << duck().getPosition().x() << ", "
+                                                         << duck().getPosition().z();
+}
+
 /// The game's clock over a wall clock the test moves: what the race sees
 /// while the game is paused.
 class PausedRace : public Race {
